@@ -33,6 +33,9 @@ public:
     void setBytesAvailableHandler(BytesAvailableHandler handler) { bytesAvailable_ = std::move(handler); }
     void setPortLostHandler(PortLostHandler handler) { portLost_ = std::move(handler); }
     void setPortQuestion(PortQuestion question) { portQuestion_ = std::move(question); }
+    // The number the user chose at the last question; 0 when there was none or it was cancelled.
+    int lastChosenPort() const { return lastChosen_; }
+    void forgetChosenPort() { lastChosen_ = 0; }
 
 protected:
     void notifyBytesAvailable(uint16_t count) {
@@ -44,10 +47,14 @@ protected:
             portLost_();
     }
     // The number chosen by the user for port 0, or 0 when there is no question or it was cancelled.
-    int askForPort() const { return portQuestion_ ? portQuestion_() : 0; }
+    int askForPort() {
+        lastChosen_ = portQuestion_ ? portQuestion_() : 0;
+        return lastChosen_;
+    }
 
 private:
     BytesAvailableHandler bytesAvailable_;
     PortLostHandler portLost_;
     PortQuestion portQuestion_;
+    int lastChosen_ = 0;
 };

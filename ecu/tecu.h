@@ -177,7 +177,7 @@ public:
 private:
     void SendPayload(std::initializer_list<uint8_t> payload);
     void EnableWorker();
-    void StartHandshakeStep();
+    void SetLinkInterval(int ms);
     void DecodeLiveReport();
     void DecodeStatusReport();
     void DecodeMapReport();

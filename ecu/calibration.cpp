@@ -1,0 +1,3 @@
+#include "ecu/tecu.h"
+
+void Tecu::AdvanceCalibration() {}

@@ -1,0 +1,95 @@
+#include "ecu/qt_serial_port.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+namespace {
+
+// A pseudo-terminal whose slave side is reachable as COM7 in a temporary ports folder.
+class PtyPort : public ::testing::Test {
+protected:
+    void SetUp() override {
+        master = posix_openpt(O_RDWR | O_NOCTTY);
+        if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
+            GTEST_SKIP() << "no pseudo-terminals here";
+        ASSERT_TRUE(
+            QFile::link(QString::fromLocal8Bit(ptsname(master)), QDir(folder.path()).filePath("COM7")));
+    }
+    void TearDown() override {
+        if (master >= 0)
+            ::close(master);
+    }
+    // Waits on real input from the other end of the pty, with a deadline.
+    template <class Done> bool PumpUntil(Done done) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < 3000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return done();
+    }
+
+    QTemporaryDir folder;
+    int master = -1;
+};
+
+TEST_F(PtyPort, OpensDespiteRefusedModemLinesAndMovesBytesBothWays) {
+    QtSerialPort port(folder.path());
+    std::string received;
+    port.setBytesAvailableHandler([&](uint16_t count) {
+        for (uint16_t i = 0; i < count; ++i) {
+            uint8_t b = 0;
+            if (port.takeByte(b))
+                received.push_back(static_cast<char>(b));
+        }
+    });
+    ASSERT_TRUE(port.open(7)) << port.lastError();
+    EXPECT_TRUE(port.isAvailable(7)) << "the port the link holds is listed";
+
+    ASSERT_EQ(::write(master, "ab", 2), 2);
+    EXPECT_TRUE(PumpUntil([&] { return received == "ab"; }));
+
+    const uint8_t out[] = {0x00, 0xF0};
+    port.write(out, sizeof out);
+    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+    std::string back;
+    EXPECT_TRUE(PumpUntil([&] {
+        char c;
+        while (::read(master, &c, 1) == 1)
+            back.push_back(c);
+        return back.size() >= 2;
+    }));
+    EXPECT_EQ(back, std::string("\x00\xF0", 2));
+}
+
+TEST_F(PtyPort, ClosesAtTheFirstResourceErrorWhenTheDeviceGoesAway) {
+    QtSerialPort port(folder.path());
+    int lost = 0;
+    port.setPortLostHandler([&] { ++lost; });
+    ASSERT_TRUE(port.open(7)) << port.lastError();
+    ::close(master);
+    master = -1;
+    EXPECT_TRUE(PumpUntil([&] { return !port.isOpen(); }));
+    EXPECT_EQ(lost, 1);
+}
+
+TEST_F(PtyPort, MissingDeviceFailsWithAReason) {
+    QtSerialPort port(folder.path());
+    EXPECT_FALSE(port.open(100));
+    EXPECT_FALSE(port.lastError().empty());
+    EXPECT_FALSE(port.isAvailable(100));
+    EXPECT_FALSE(port.isAvailable(0));
+    EXPECT_FALSE(port.open(0)) << "port 0 without a question";
+}
+
+} // namespace
+#endif

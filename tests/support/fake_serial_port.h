@@ -1,0 +1,41 @@
+#pragma once
+
+#include "ecu/serial_port.h"
+
+#include <deque>
+#include <set>
+#include <vector>
+
+// A serial port for tests: records what the link writes and delivers chosen bytes on demand.
+class FakeSerialPort : public SerialPort {
+public:
+    bool open(int portNumber) override;
+    void close() override { openFlag = false; }
+    bool isOpen() const override { return openFlag; }
+    bool takeByte(uint8_t& byte) override;
+    void write(const uint8_t* data, std::size_t size) override {
+        written.insert(written.end(), data, data + size);
+    }
+    void flush() override;
+    bool isAvailable(int portNumber) override { return portNumber != 0 && available.count(portNumber) > 0; }
+    std::string lastError() const override { return error; }
+
+    // Queues bytes and raises the bytes-available notification with their count.
+    void deliver(const std::vector<uint8_t>& bytes);
+    // Queues bytes without notifying.
+    void queue(const std::vector<uint8_t>& bytes) { input.insert(input.end(), bytes.begin(), bytes.end()); }
+    void notify(uint16_t count) { notifyBytesAvailable(count); }
+    void unplug() { openFlag = false, notifyPortLost(); }
+    std::vector<uint8_t> takeWritten();
+
+    bool openFlag = false;
+    bool failOpen = false;
+    bool failTake = false;
+    int openCount = 0;
+    int lastOpened = -1;
+    int flushCount = 0;
+    std::set<int> available;
+    std::deque<uint8_t> input;
+    std::vector<uint8_t> written;
+    std::string error;
+};
