@@ -64,8 +64,11 @@ Bytes Status::Payload() const {
 }
 
 Bytes MapReport(const std::array<uint8_t, 12>& wireBytes) {
-    Bytes p{'y'};
-    p.insert(p.end(), wireBytes.begin(), wireBytes.end());
+    // Built byte by byte: g++ 12 warns falsely on inserting a range into a one-byte vector.
+    Bytes p(1 + wireBytes.size());
+    p[0] = 'y';
+    for (std::size_t i = 0; i < wireBytes.size(); ++i)
+        p[1 + i] = wireBytes[i];
     return FromEcu(p);
 }
 
