@@ -1,0 +1,37 @@
+#include "app/program_settings.h"
+
+#include "app/ini_file.h"
+
+#include <QFileInfo>
+
+namespace ProgramSettings {
+
+QString IniPathFor(const QString& executablePath) {
+    const QFileInfo info(executablePath);
+    const QString name = info.fileName();
+    const int dot = name.lastIndexOf('.');
+    const QString base = dot > 0 ? name.left(dot) : name;
+    return info.path() + '/' + base + QStringLiteral(".ini");
+}
+
+int ParseCalSens(const QString& text) {
+    const QString t = text.trimmed();
+    bool ok = false;
+    int value = 0;
+    if (t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        value = t.mid(2).toInt(&ok, 16);
+    else
+        value = t.toInt(&ok, 10);
+    return ok ? value : kDefaultCalSens;
+}
+
+Values Read(const QString& iniPath) {
+    const IniFile ini(iniPath);
+    Values v;
+    v.language = ini.ReadString(kSection, kLanguageKey, kDefaultLanguage);
+    v.comport = ini.ReadString(kSection, kComportKey, kDefaultComport);
+    v.calSens = ParseCalSens(ini.ReadString(kSection, kCalSensKey, QString::number(kDefaultCalSens)));
+    return v;
+}
+
+} // namespace ProgramSettings
