@@ -5,6 +5,7 @@
 #include "app/program_settings.h"
 #include "app/program_settings_panel.h"
 #include "app/qt_file_chooser.h"
+#include "app/select_port_dialog.h"
 #include "app/status_panels.h"
 #include "ecu/com_port_names.h"
 #include "ecu/tecu.h"
@@ -54,7 +55,9 @@ void TForm1::BuildFrame() {
     setMinimumSize(kMinWidth, kMinHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    QFont font(QStringLiteral("Tahoma"));
+    // Tahoma where the machine has it; else a font of about its width, so the captions fit as drawn.
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     font.setPixelSize(kFontPixels);
     font.setBold(true);
     setFont(font);
@@ -66,7 +69,8 @@ void TForm1::BuildFrame() {
     VrBlotter1 = new CylinderStrip(context, client);
     VrBlotter2 = new QWidget(client);
     VrBlotter2->setObjectName(QStringLiteral("VrBlotter2"));
-    VrBlotter3 = new ProgramSettingsPanel(client);
+    VrBlotter3 = new ProgramSettingsPanel(*this, client);
+    connect(VrBlotter1->Button17, &QPushButton::clicked, VrBlotter3, &ProgramSettingsPanel::Button17Click);
     row->addWidget(VrBlotter1);
     row->addWidget(VrBlotter2, 1);
     row->addWidget(VrBlotter3, 1);
@@ -116,15 +120,17 @@ void TForm1::FormCreate() {
 
     ecu = new Tecu(seams.makePort ? seams.makePort() : nullptr, this);
     context.ecu = ecu;
-    if (seams.portQuestion)
-        ecu->Port().setPortQuestion(seams.portQuestion);
+    ecu->Port().setPortQuestion(seams.portQuestion ? seams.portQuestion
+                                                   : SelectPortDialog::QuestionFor(ecu->Port(), this));
     if (settings.comport.startsWith(QLatin1String("COM")))
         ecu->SetPort(ComPortNames::PortNumberFromText(settings.comport));
     calSens = settings.calSens;
     ecu->SetCalibrationSensitivity(static_cast<uint32_t>(calSens));
 
-    if (!ecu->OpenPort())
+    if (!ecu->OpenPort()) {
         sb->SetPanelText(0, QStringLiteral("COM ---"));
+        sb->Panel(0)->setToolTip(QString::fromStdString(ecu->Port().lastError()));
+    }
 
     VrBlotter2->show();
     VrBlotter3->hide();
@@ -154,6 +160,7 @@ void TForm1::FormClose() {
     context.ecu = nullptr;
     delete ecu;
     ecu = nullptr;
+    VrBlotter3->FreeIniFile();
     languageTable.Clear();
     delete msgdlg;
     msgdlg = nullptr;
