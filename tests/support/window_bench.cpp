@@ -1,0 +1,75 @@
+#include "tests/support/window_bench.h"
+
+#include "ecu/tecu.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
+
+WindowBench::WindowBench(const ecusim::EcuConfig& config, const QByteArray& ini) : model(config) {
+    const QString iniPath = folder.filePath(QStringLiteral("ecusetup.ini"));
+    QFile file(iniPath);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(ini);
+    file.close();
+
+    TForm1Seams seams;
+    seams.makePort = [this] {
+        auto port = std::make_unique<SimSerialPort>(model);
+        serial = port.get();
+        return port;
+    };
+    seams.iniPath = iniPath;
+    seams.messages = &messages;
+    seams.files = &files;
+    seams.processEventsWhile = [this](const std::function<bool()>& keepWaiting) {
+        for (int round = 0; keepWaiting() && round < 1000; ++round)
+            step();
+    };
+    seams.sleepMs = [this](int ms) { runFor(Millis(ms)); };
+    form = std::make_unique<TForm1>(std::move(seams));
+    nextTick = Millis(form->ecu->LinkInterval());
+}
+
+WindowBench::~WindowBench() {
+    form->FormClose();
+    serial = nullptr;
+}
+
+void WindowBench::runFor(Millis span) {
+    const Millis end = elapsed + span;
+    while (elapsed < end)
+        step();
+}
+
+bool WindowBench::runUntil(const std::function<bool()>& done, Millis limit) {
+    const Millis end = elapsed + limit;
+    while (!done()) {
+        if (elapsed >= end)
+            return false;
+        step();
+    }
+    return true;
+}
+
+bool WindowBench::connect(Millis limit) {
+    const bool connected = runUntil([this] { return form->ecu && form->ecu->IsConnected(); }, limit);
+    runFor(Millis(500));
+    return connected;
+}
+
+void WindowBench::step() {
+    Tecu* link = form->ecu;
+    if (!link || !serial)
+        return;
+    serial->pump(kStep);
+    elapsed += kStep;
+    while (elapsed >= nextTick) {
+        link->LinkTick();
+        nextTick += Millis(link->LinkInterval());
+        if (link->WorkerPending()) {
+            link->WorkerExecute();
+            QCoreApplication::removePostedEvents(link, QEvent::MetaCall);
+        }
+    }
+}
