@@ -26,6 +26,7 @@ public:
     static constexpr int kTickStartMs = 100;
     static constexpr int kTickSlowMs = 1000;
     static constexpr int kTickConnectedMs = 25;
+    static constexpr int kCalibrationSamples = 101; // petrol samples of one cycle; the first 100 count
 
     enum LiveValue {
         LiveRpm = 0,
@@ -142,8 +143,17 @@ public:
     bool ecuBusy = false;
     std::array<bool, kLiveValues> changedFlags{};
     bool calibrationActive = false;
+    bool calibrationPaused = false;
     int32_t calibrationStep = 0;
+    uint32_t calibrationCount = 0;
+    std::array<uint32_t, kCalibrationSamples> calibrationSamples{};
     uint32_t calibrationSensitivity = 1;
+    uint32_t petrolAverage = 0;
+    uint32_t gasAverage = 0;
+    uint32_t gasSum = 0;
+    uint32_t sampleDivider = 0;
+    uint32_t settleCounter = 0;
+    uint32_t matchCounter = 0;
 
     // --- change events ---
     Event<int32_t> OnRpm;
