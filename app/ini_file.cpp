@@ -20,8 +20,10 @@ QString KeyOf(const QString& line) {
 
 IniFile::IniFile(QString iniPath) : path(std::move(iniPath)) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        unreadable = file.exists();
         return;
+    }
     const QString text = QString::fromLatin1(file.readAll());
     lines = text.split('\n');
     for (QString& line : lines) {
@@ -83,6 +85,8 @@ bool IniFile::WriteString(const QString& section, const QString& key, const QStr
 }
 
 bool IniFile::Flush() {
+    if (unreadable)
+        return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;

@@ -13,6 +13,7 @@ public:
     const QString& Path() const { return path; }
     QString ReadString(const QString& section, const QString& key, const QString& fallback) const;
     // False when the file could not be written; the text in memory then still holds the new value.
+    // A file that exists but could not be read is never written, so its content is not lost.
     bool WriteString(const QString& section, const QString& key, const QString& value);
     bool Flush();
 
@@ -23,4 +24,5 @@ private:
 
     QString path;
     QStringList lines;
+    bool unreadable = false;
 };

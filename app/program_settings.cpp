@@ -34,4 +34,10 @@ Values Read(const QString& iniPath) {
     return v;
 }
 
+bool Write(IniFile& ini, const Values& values) {
+    return ini.WriteString(kSection, kComportKey, values.comport) &&
+           ini.WriteString(kSection, kCalSensKey, QString::number(values.calSens)) &&
+           ini.WriteString(kSection, kLanguageKey, values.language) && ini.Flush();
+}
+
 } // namespace ProgramSettings

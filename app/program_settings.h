@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class IniFile;
+
 // The program's own settings, kept in section "Main" of the INI file beside the executable.
 namespace ProgramSettings {
 
@@ -26,5 +28,9 @@ struct Values {
 };
 
 Values Read(const QString& iniPath);
+
+// Writes "Comport", "CalSens" and "Language" in that order, each through to the file at once, then
+// flushes. Stops at the first write that fails and answers false.
+bool Write(IniFile& ini, const Values& values);
 
 } // namespace ProgramSettings
