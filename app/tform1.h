@@ -80,6 +80,8 @@ public:
 
     // Shown pages that catch up on the values they skipped while hidden.
     void PageShown(int index);
+    // The INI file beside the executable, or the one the seams name.
+    QString IniPath() const;
 
     Tecu* ecu = nullptr;
     LanguageTable languageTable;
@@ -110,7 +112,6 @@ private:
     void BuildPages();
     template <class... Params, class... Args>
     void ForEachSink(void (EcuEventSink::*handler)(Params...), Args... args);
-    QString IniPath() const;
     void WaitWhile(const std::function<bool()>& keepWaiting);
     void Sleep(int ms);
 
