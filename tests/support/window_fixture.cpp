@@ -39,6 +39,10 @@ void WindowFixture::CreateWindow() {
         return port;
     };
     seams.iniPath = iniPath;
+    seams.portQuestion = [this] {
+        ++portQuestions;
+        return portAnswer;
+    };
     seams.messages = &messages;
     seams.files = &files;
     seams.processEventsWhile = [this](const std::function<bool()>& keepWaiting) {

@@ -81,6 +81,9 @@ protected:
     FakeSerialPort* fake = nullptr; // owned by the link
     std::vector<int> portAvailable{1};
     bool portOpens = true;
+    // The answer to the port question for port 0 (0 is "Cancel"), and how often it was asked.
+    int portAnswer = 0;
+    int portQuestions = 0;
     RecordingMessages messages;
     ScriptedFiles files;
     std::unique_ptr<TForm1> window;
