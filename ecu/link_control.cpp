@@ -5,6 +5,7 @@
 Tecu::Tecu(std::unique_ptr<SerialPort> serialPort, QObject* parent)
     : QObject(parent), port(serialPort ? std::move(serialPort) : std::make_unique<QtSerialPort>()) {
     port->setBytesAvailableHandler([this](uint16_t count) { OnBytesAvailable(count); });
+    port->setPortLostHandler([this] { HandlePortLost(); });
     ClearEventHandlers();
     linkTimer.setTimerType(Qt::PreciseTimer);
     connect(&linkTimer, &QTimer::timeout, this, &Tecu::LinkTick);
@@ -23,11 +24,13 @@ Tecu::~Tecu() {
 }
 
 void Tecu::SetPort(int n) {
+    reopenLostPort = false;
     port->close();
     portNumber = static_cast<uint16_t>(n);
 }
 
 bool Tecu::OpenPort() {
+    reopenLostPort = false;
     if (port->isOpen())
         port->close();
     port->forgetChosenPort();
@@ -42,13 +45,17 @@ bool Tecu::IsPortOpen() const {
 }
 
 void Tecu::Disconnect() {
+    reopenLostPort = false;
     StopStreaming();
     port->close();
 }
 
 void Tecu::LinkTick() {
-    if (!port->isOpen())
+    if (!port->isOpen()) {
+        if (reopenLostPort)
+            TryReopenLostPort();
         return;
+    }
 
     // A frame in progress is abandoned after 11 quiet ticks.
     if (rxIdle > 0)
@@ -91,6 +98,29 @@ void Tecu::LinkTick() {
         linkState = 0;
         break;
     }
+}
+
+// A pulled adapter is a lost link at once, not after the silence runs out: the display must not go on
+// saying "connected" while nothing can arrive.
+void Tecu::HandlePortLost() {
+    port->close();
+    rxState = 0;
+    linkState = 0;
+    linkTimeout = 0;
+    eventsEnabled = false;
+    reopenLostPort = portNumber != 0;
+    SetLinkInterval(kTickSlowMs);
+    OnLinkLost.raise();
+    OnPortLost.raise();
+}
+
+// Quietly, on the slow tick: the same port number, never the port question.
+void Tecu::TryReopenLostPort() {
+    if (!port->open(portNumber) || !port->isOpen())
+        return;
+    reopenLostPort = false;
+    port->flush();
+    OnPortReopened.raise();
 }
 
 void Tecu::SetLinkInterval(int ms) {

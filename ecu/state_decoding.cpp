@@ -306,6 +306,8 @@ void Tecu::ClearEventHandlers() {
         e.clear();
     OnLinkLost.clear();
     OnConnected.clear();
+    OnPortLost.clear();
+    OnPortReopened.clear();
     OnMapReceived.clear();
     OnCalibrationProgress.clear();
 }

@@ -53,6 +53,7 @@ public:
     void LinkTick();
     void WorkerExecute();
     bool WorkerPending() const { return workerEnabled; }
+    bool ReopeningLostPort() const { return reopenLostPort; }
 
     // --- frame codec ---
     void SendFrame();
@@ -172,6 +173,9 @@ public:
     Event<int32_t> OnInjectorProtectionChanged;
     Event<> OnLinkLost;
     Event<> OnConnected;
+    // The port vanished while open (adapter pulled); the link retries it about once a second.
+    Event<> OnPortLost;
+    Event<> OnPortReopened;
     Event<> OnMapReceived;
     Event<int32_t, int32_t, int32_t> OnCalibrationProgress; // step, sample count, code
     Event<int32_t> OnInjectorTestChanged;
@@ -187,6 +191,8 @@ public:
 private:
     void SendPayload(std::initializer_list<uint8_t> payload);
     void EnableWorker();
+    void HandlePortLost();
+    void TryReopenLostPort();
     void SetLinkInterval(int ms);
     void DecodeLiveReport();
     void DecodeStatusReport();
@@ -199,4 +205,5 @@ private:
     uint16_t portNumber = 0;
     QTimer linkTimer;
     bool workerEnabled = false;
+    bool reopenLostPort = false;
 };

@@ -1,0 +1,108 @@
+#include "tests/ecu/link_fixture.h"
+
+#include <algorithm>
+
+using namespace EcuFrames;
+
+namespace {
+
+// A pulled USB adapter: the port layer reports the port lost while it was open.
+class PortLostTest : public LinkFixture {
+protected:
+    void RecordPortEvents() {
+        ecu.OnPortLost.bind([this] { events.push_back("PortLost"); });
+        ecu.OnPortReopened.bind([this] { events.push_back("PortReopened"); });
+    }
+    int Count(const std::vector<std::string>& list, const std::string& name) {
+        return static_cast<int>(std::count(list.begin(), list.end(), name));
+    }
+};
+
+TEST_F(PortLostTest, LosesTheLinkAtOnceAndSaysSoOnce) {
+    Connect();
+    RecordAllEvents();
+    RecordPortEvents();
+    fake->unplug();
+    EXPECT_FALSE(ecu.IsPortOpen());
+    EXPECT_FALSE(ecu.IsConnected());
+    EXPECT_FALSE(ecu.eventsEnabled);
+    EXPECT_EQ(ecu.LinkInterval(), Tecu::kTickSlowMs) << "no fast polling of a port that is gone";
+    fake->failOpen = true; // still unplugged
+    Ticks(30);
+    const auto seen = TakeEvents();
+    EXPECT_EQ(Count(seen, "LinkLost"), 1);
+    EXPECT_EQ(Count(seen, "PortLost"), 1);
+    EXPECT_EQ(Count(seen, "PortReopened"), 0);
+    EXPECT_TRUE(Written().empty());
+}
+
+TEST_F(PortLostTest, RetriesTheSamePortQuietlyEveryTickAndReconnects) {
+    Connect();
+    RecordPortEvents();
+    bool asked = false;
+    fake->setPortQuestion([&] {
+        asked = true;
+        return 3;
+    });
+    fake->unplug();
+    fake->failOpen = true;
+    const int before = fake->openCount;
+    Ticks(5);
+    EXPECT_EQ(fake->openCount, before + 5) << "one attempt a slow tick";
+    EXPECT_FALSE(asked);
+
+    fake->failOpen = false; // plugged back
+    ecu.LinkTick();
+    EXPECT_TRUE(ecu.IsPortOpen());
+    EXPECT_EQ(fake->lastOpened, 1);
+    EXPECT_EQ(TakeEvents().back(), "PortReopened");
+    EXPECT_FALSE(ecu.ReopeningLostPort());
+
+    // The handshake runs again from the start.
+    ecu.LinkTick();
+    EXPECT_EQ(Written(), FromHost({'y'}));
+    Deliver(MapReportOfValues({32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32}));
+    ecu.LinkTick();
+    Deliver(VersionReport(2, 7));
+    Deliver(Status{}.Frame());
+    ecu.LinkTick();
+    Deliver(Live{}.Frame());
+    ecu.LinkTick();
+    EXPECT_TRUE(ecu.IsConnected());
+}
+
+TEST_F(PortLostTest, ThePortChosenOrClosedByTheFitterEndsTheRetries) {
+    struct Case {
+        const char* name;
+        void (*act)(Tecu&);
+    };
+    const Case cases[] = {
+        {"Disconnect", [](Tecu& t) { t.Disconnect(); }},
+        {"SetPort", [](Tecu& t) { t.SetPort(2); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Open();
+        fake->unplug();
+        ASSERT_TRUE(ecu.ReopeningLostPort());
+        c.act(ecu);
+        EXPECT_FALSE(ecu.ReopeningLostPort());
+        const int before = fake->openCount;
+        Ticks(3);
+        EXPECT_EQ(fake->openCount, before);
+    }
+}
+
+TEST_F(PortLostTest, APortChosenByTheQuestionIsRetriedByItsNumber) {
+    ecu.SetPort(0);
+    int asked = 0;
+    fake->setPortQuestion([&] { return ++asked, 4; });
+    ASSERT_TRUE(ecu.OpenPort());
+    fake->unplug();
+    ecu.LinkTick();
+    EXPECT_TRUE(ecu.IsPortOpen());
+    EXPECT_EQ(fake->lastOpened, 4);
+    EXPECT_EQ(asked, 1);
+}
+
+} // namespace
