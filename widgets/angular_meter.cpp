@@ -83,6 +83,11 @@ double AngularMeter::AngleFor(double value) const {
     return startAngle + arcAngle * range.Fraction(value);
 }
 
+QPointF AngularMeter::ScalePoint(double value, double radiusShare) const {
+    const Layout l = ComputeLayout();
+    return l.centre + Polar(AngleFor(value), l.radius * radiusShare);
+}
+
 void AngularMeter::SetTickCount(int divisions) {
     if (AssignIfChanged(tickCount, std::clamp(divisions, 0, kMaxTickCount))) {
         update();

@@ -49,6 +49,9 @@ public:
     // maximum (not reduced to 0..360), the value held inside the range first.
     double AngleFor(double value) const;
     double NeedleAngle() const { return AngleFor(position); }
+    // Where the mark of a value lies, in widget coordinates, at a share of the dial's radius (1 is
+    // the rim): for texts that the dial's owner places round the scale.
+    QPointF ScalePoint(double value, double radiusShare) const;
 
     // Number of divisions of the scale: TickCount() + 1 marks from end to end (a full circle
     // leaves out the last, which would lie on the first). Held inside 0 to kMaxTickCount.
