@@ -1,4 +1,227 @@
 #include "pages/status_page.h"
 
+#include "ecu/tecu.h"
+#include "pages/engine_sketch.h"
+#include "pages/live_values.h"
+#include "pages/page_visibility.h"
+#include "widgets/angular_meter.h"
+#include "widgets/thermo_meter.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+
+const QColor kGreen{0, 160, 0};
+const QColor kRed{220, 0, 0};
+
+// Scale captions stand inside the ticks.
+constexpr double kScaleTextRadius = 0.56;
+constexpr QSize kScaleTextBox{30, 18};
+
+constexpr QSize kTachoCanvas{270, 290};
+constexpr QRect kTachoDial{15, 0, 240, 240};
+constexpr QRect kRpmValue{0, 246, 270, 36};
+
+constexpr QSize kDialsCanvas{316, 290};
+constexpr QRect kPressureDial{0, 28, 145, 262};
+constexpr QRect kInjectionDial{171, 28, 145, 262};
+constexpr int kValueRowHeight = 24;
+
+constexpr QSize kThermoSize{80, 170};
+
+void SetFontPixels(QWidget* w, int pixels) {
+    QFont f = w->font();
+    f.setPixelSize(pixels);
+    f.setBold(true);
+    w->setFont(f);
+}
+
+QWidget* FixedCanvas(QWidget* parent, QSize size) {
+    auto* canvas = new QWidget(parent);
+    canvas->setFixedSize(size);
+    return canvas;
+}
+
+} // namespace
+
 StatusPage::StatusPage(PageContext& context, QWidget* parent)
-    : EcuPage(context, QStringLiteral("tsdurum"), parent) {}
+    : EcuPage(context, QStringLiteral("tsdurum"), parent) {
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(6, 6, 6, 6);
+    grid->setSpacing(6);
+    grid->addWidget(BuildTachometer(), 0, 0);
+    grid->addWidget(BuildPressureAndInjection(), 0, 1);
+    grid->addWidget(BuildThermometer(), 1, 0);
+    grid->addWidget(BuildPicture(), 1, 1);
+    grid->setRowStretch(1, 1);
+}
+
+QGroupBox* StatusPage::AddGroup(const char* name) {
+    auto* group = new QGroupBox(this);
+    group->setObjectName(QLatin1String(name));
+    return group;
+}
+
+QLabel* StatusPage::AddFixedLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    return label;
+}
+
+void StatusPage::PlaceScaleTexts(AngularMeter* meter, const char* const names[], const QStringList& texts,
+                                 double step) {
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        QLabel* label = AddFixedLabel(meter->parentWidget(), names[i], texts[i]);
+        label->setAlignment(Qt::AlignCenter);
+        const QPointF at = meter->pos() + meter->ScalePoint(meter->Minimum() + i * step, kScaleTextRadius);
+        QRect box(QPoint(0, 0), kScaleTextBox);
+        box.moveCenter(at.toPoint());
+        label->setGeometry(box);
+        label->raise();
+    }
+}
+
+QWidget* StatusPage::BuildTachometer() {
+    GroupBox10 = AddGroup("GroupBox10");
+    QWidget* canvas = FixedCanvas(GroupBox10, kTachoCanvas);
+    devir1 = new AngularMeter(canvas);
+    devir1->setObjectName(QStringLiteral("devir1"));
+    devir1->setGeometry(kTachoDial);
+    devir1->SetRange(0, kRpmFull);
+    devir1->SetStartAngle(240);
+    devir1->SetArcAngle(240);
+    devir1->SetTickCount(16);
+    devir1->SetLongTickInterval(2);
+    devir1->SetScaleLabels(AngularMeter::ScaleLabels::None);
+    devir1->SetZones({{0, kRpmFull * 0.75, kGreen}, {kRpmFull * 0.75, kRpmFull, kRed}});
+    devir1->SetCaption(QStringLiteral("|| X100"));
+    static const char* const names[] = {"Label71", "Label72", "Label73", "Label74", "Label75",
+                                        "Label76", "Label77", "Label78", "Label79"};
+    QStringList texts;
+    for (int hundreds = 0; hundreds <= 80; hundreds += 10)
+        texts << QString::number(hundreds);
+    PlaceScaleTexts(devir1, names, texts, 1000);
+
+    Label70 = AddFixedLabel(canvas, "Label70", QString());
+    Label70->setGeometry(kRpmValue);
+    Label70->setAlignment(Qt::AlignCenter);
+    SetFontPixels(Label70, 24);
+
+    auto* box = new QVBoxLayout(GroupBox10);
+    box->addWidget(canvas, 0, Qt::AlignCenter);
+    return GroupBox10;
+}
+
+// Pressure on the left reading up from 0 to 4 bar, injection time on the right reading up from 0 to
+// 25 ms, the arcs facing each other, each number above its dial.
+QWidget* StatusPage::BuildPressureAndInjection() {
+    GroupBox11 = AddGroup("GroupBox11");
+    QWidget* canvas = FixedCanvas(GroupBox11, kDialsCanvas);
+
+    press1 = new AngularMeter(canvas);
+    press1->setObjectName(QStringLiteral("press1"));
+    press1->setGeometry(kPressureDial);
+    press1->SetRange(0, kPressureFull);
+    press1->SetStartAngle(0);
+    press1->SetArcAngle(180);
+    press1->SetTickCount(20);
+    press1->SetLongTickInterval(5);
+    press1->SetScaleLabels(AngularMeter::ScaleLabels::None);
+    press1->SetZones({{0, kPressureFull * 0.1, kRed}, {kPressureFull * 0.1, kPressureFull, kGreen}});
+    static const char* const pressureNames[] = {"Label54", "Label55", "Label56", "Label58", "Label51"};
+    PlaceScaleTexts(press1, pressureNames, {"4", "3", "2", "1", "0"}, 1);
+
+    enj1 = new AngularMeter(canvas);
+    enj1->setObjectName(QStringLiteral("enj1"));
+    enj1->setGeometry(kInjectionDial);
+    enj1->SetRange(0, kInjectionFull);
+    enj1->SetStartAngle(180);
+    enj1->SetArcAngle(180);
+    enj1->SetTickCount(25);
+    enj1->SetLongTickInterval(5);
+    enj1->SetScaleLabels(AngularMeter::ScaleLabels::None);
+    enj1->SetZones({{0, kInjectionFull * 0.98, kGreen}, {kInjectionFull * 0.98, kInjectionFull, kRed}});
+    static const char* const injectionNames[] = {"Label66", "Label65", "Label64",
+                                                 "Label63", "Label62", "Label67"};
+    PlaceScaleTexts(enj1, injectionNames, {"0", "5", "10", "15", "20", "25"}, 500);
+
+    Label57 = AddFixedLabel(canvas, "Label57", QString());
+    Label57->setGeometry(0, 0, 90, kValueRowHeight);
+    Label57->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    AddFixedLabel(canvas, "Label60", QStringLiteral("bar"))->setGeometry(94, 0, 50, kValueRowHeight);
+    Label59 = AddFixedLabel(canvas, "Label59", QString());
+    Label59->setGeometry(171, 0, 91, kValueRowHeight);
+    Label59->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    AddFixedLabel(canvas, "Label61", QStringLiteral("mS"))->setGeometry(266, 0, 50, kValueRowHeight);
+    SetFontPixels(Label57, 16);
+    SetFontPixels(Label59, 16);
+
+    auto* box = new QVBoxLayout(GroupBox11);
+    box->addWidget(canvas, 0, Qt::AlignCenter);
+    return GroupBox11;
+}
+
+QWidget* StatusPage::BuildThermometer() {
+    GroupBox12 = AddGroup("GroupBox12");
+    vrThermoMeter1 = new ThermoMeter(GroupBox12);
+    vrThermoMeter1->setObjectName(QStringLiteral("vrThermoMeter1"));
+    vrThermoMeter1->setFixedSize(kThermoSize);
+    vrThermoMeter1->SetRange(0, 100);
+    vrThermoMeter1->SetMajorStep(20);
+    vrThermoMeter1->SetMinorStep(4);
+    vrThermoMeter1->SetSetPointVisible(true);
+    vrThermoMeter1->SetSetPointColor(QColor(0, 0, 255));
+    auto* box = new QVBoxLayout(GroupBox12);
+    box->addWidget(vrThermoMeter1, 0, Qt::AlignCenter);
+    return GroupBox12;
+}
+
+QWidget* StatusPage::BuildPicture() {
+    GroupBox13 = AddGroup("GroupBox13");
+    Image1 = new EngineSketch(GroupBox13);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    auto* box = new QVBoxLayout(GroupBox13);
+    box->addWidget(Image1);
+    return GroupBox13;
+}
+
+void StatusPage::ShowRpm(int32_t r) {
+    if (!PageIsOpen(*this))
+        return;
+    devir1->SetPosition(r);
+    Label70->setText(QString::number(r));
+}
+
+void StatusPage::ShowInjectionTime(int cylinder, int32_t t) {
+    if (cylinder != 1 || !PageIsOpen(*this))
+        return;
+    enj1->SetPosition(t);
+    Label59->setText(LiveValues::InjectionTimeText(t));
+}
+
+// A change of fuel shows cylinder 1's time again, as its arrival would.
+void StatusPage::ShowFuelMode(int32_t) {
+    if (ctx.ecu)
+        ShowInjectionTime(1, ctx.ecu->injectionTime[0]);
+}
+
+void StatusPage::ShowReducerTemperature(int32_t v) {
+    if (PageIsOpen(*this))
+        vrThermoMeter1->SetValue(LiveValues::ReducerCelsius(v));
+}
+
+// 0 bar sits at the bottom of the dial, 4 bar at the top.
+void StatusPage::ShowGasPressure(int32_t v) {
+    if (!PageIsOpen(*this))
+        return;
+    Label57->setText(LiveValues::GasPressureText(v));
+    press1->SetPosition(kPressureFull - LiveValues::GasPressureBar(v));
+}
+
+// The switching-to-gas temperature is a setting, not a live value: marked whether or not the page is open.
+void StatusPage::ShowSwitchTemperature(int32_t t) {
+    vrThermoMeter1->SetSetPoint(t);
+}
