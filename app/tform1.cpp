@@ -282,6 +282,8 @@ void TForm1::BindEvents() {
     ecu->OnMapSensorChanged.bind(this, &TForm1::ShowMapSensor);
     ecu->OnFastChangeChanged.bind(this, &TForm1::ShowFastChange);
     ecu->OnSwitchRpmChanged.bind(this, &TForm1::ShowSwitchRpm);
+    ecu->OnPortLost.bind(this, &TForm1::ShowPortLost);
+    ecu->OnPortReopened.bind(this, &TForm1::ShowPortReopened);
     ecu->eventsEnabled = true;
 }
 
@@ -293,6 +295,11 @@ void TForm1::ShowConnected() {
     ecu->RefreshAll();
     ecu->RequestMap();
 }
+
+// The adapter is away: panel 0 says so until the link has the port again.
+void TForm1::ShowPortLost() { sb->SetPanelText(0, QStringLiteral("---")); }
+
+void TForm1::ShowPortReopened() { sb->SetPanelText(0, ComPortNames::PortText(ecu->PortNumber())); }
 
 void TForm1::ShowLinkLost() {
     sb->SetPanelText(1, LangText(15));

@@ -68,6 +68,8 @@ public:
     void ShowInjectorProtection(int32_t v);
     void ShowLinkLost();
     void ShowConnected();
+    void ShowPortLost();
+    void ShowPortReopened();
     void ShowEngineMap();
     void ShowCalibrationProgress(int32_t step, int32_t count, int32_t code);
     void ShowInjectorTest(int32_t v);
