@@ -189,8 +189,5 @@ void ProgramSettingsPanel::langcomboChange(int position) {
         return;
     window.ApplyLanguage(QString::fromLatin1(languages[static_cast<size_t>(position)].displayName));
     // The lambda word is not a caption: its owner rewrites it in the new language now.
-    if (window.ecu) {
-        EcuEventSink& strip = *window.VrBlotter1;
-        strip.ShowLambda(window.ecu->lambda);
-    }
+    window.VrBlotter1->ShowLambdaWord();
 }

@@ -5,6 +5,7 @@
 #include "app/status_panels.h"
 #include "ecu/com_port_names.h"
 #include "pages/cylinder_strip.h"
+#include "widgets/status_light.h"
 
 #include <QDir>
 #include <QFile>
@@ -147,6 +148,8 @@ TEST_F(SettingsPanel, PickedLanguageAppliesAtOnceAndIsStoredOnlyByClose) {
     EXPECT_EQ(window->LangText(0), QStringLiteral("Deutsch"));
     EXPECT_EQ(Panel().Button20->text(), window->LangText(37));
     EXPECT_NE(Panel().Button20->text(), QStringLiteral("Close"));
+    EXPECT_EQ(window->VrBlotter1->Label25->text(),
+              window->LangText(window->VrBlotter1->Lambda->Lit() ? 14 : 13));
     EXPECT_EQ(IniBytes(), before);
 
     CloseWindow();
