@@ -1,0 +1,168 @@
+#include "files/settings_upload_dialog.h"
+
+#include "app/message_presenter.h"
+#include "ecu/tecu.h"
+#include "files/file_copy_animation.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QThread>
+
+#include <algorithm>
+
+namespace {
+constexpr int kHoldOnText = 47;
+constexpr int kCancelText = 48;
+constexpr int kCommunicationErrorText = 49;
+constexpr int kFinishText = 70;
+
+// One step of the upload: what it sends, and whether the ECU is given time to take it.
+struct UploadStep {
+    std::function<void()> action;
+    bool waitAfter;
+};
+} // namespace
+
+TForm7::TForm7(Tecu& link, MessagePresenter& messagePresenter, std::function<QString(int)> langText,
+               QWidget* parent, UploadDialogSeams dialogSeams)
+    : QDialog(parent), ecu(link), messages(messagePresenter), LangText(std::move(langText)),
+      seams(std::move(dialogSeams)) {
+    setObjectName(QStringLiteral("Form7"));
+    setFixedSize(kClientWidth, kClientHeight);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    Animate1 = new FileCopyAnimation(this);
+    Animate1->setObjectName(QStringLiteral("Animate1"));
+    Animate1->setGeometry(65, 16, 300, 72);
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(8, 104, kClientWidth - 16, 24);
+    Label1->setAlignment(Qt::AlignCenter);
+    pr = new QProgressBar(this);
+    pr->setObjectName(QStringLiteral("pr"));
+    pr->setGeometry(24, 140, kClientWidth - 48, 20);
+    pr->setRange(0, kBarMax);
+    pr->setValue(0);
+    pr->setTextVisible(false);
+    Btn1 = new QPushButton(this);
+    Btn1->setObjectName(QStringLiteral("Btn1"));
+    Btn1->setGeometry((kClientWidth - 120) / 2, 184, 120, 33);
+    connect(Btn1, &QPushButton::clicked, this, &TForm7::reject);
+
+    tt.setInterval(kFirstTickMs);
+    connect(&tt, &QTimer::timeout, this, &TForm7::ttTimer);
+    FormCreate();
+}
+
+void TForm7::FormCreate() {
+    setWindowTitle(QString::fromLatin1(kCaption));
+    Label1->setText(LangText(kHoldOnText));
+    Btn1->setText(LangText(kCancelText));
+}
+
+void TForm7::UploadSettings(const EcuSettingsRecord& record) {
+    settings = &record;
+    tt.start();
+    if (seams.runModal)
+        seams.runModal(*this);
+    else
+        exec();
+    tt.stop();
+    settings = nullptr;
+}
+
+void TForm7::reject() {
+    if (running)
+        return;
+    tt.stop();
+    QDialog::reject();
+}
+
+void TForm7::ttTimer() {
+    // A tick after Cancel, or a second one, has nothing to do.
+    if (!tt.isActive() || !settings)
+        return;
+    tt.stop();
+    running = true;
+    const bool sent = RunSequence();
+    running = false;
+    if (!sent)
+        messages.ShowModalMessage(LangText(kCommunicationErrorText), LangText(kFinishText));
+    done(sent ? QDialog::Accepted : QDialog::Rejected);
+}
+
+bool TForm7::RunSequence() {
+    const EcuSettingsRecord& r = *settings;
+    Tecu& link = ecu;
+    const UploadStep steps[] = {
+        {[&] { link.StopStreaming(); }, true},
+        {[&] { link.SetBaseCorrection(r.baseCorrection); }, true},
+        {[&] { link.SetBaseCorrection(r.baseCorrection); }, true},
+        {[&] { link.SetGasInjectors(r.gasInjectorMask); }, true},
+        {[&] { link.SetRpmPin(r.rpmPin); }, true},
+        {[&] { link.SetInjectorProtection(r.injectorProtection); }, true},
+        {[&] { link.SetRpmDivider(r.rpmDivider); }, true},
+        {[&] { link.SetSwitchTemperature(r.switchTemperature); }, true},
+        {[&] { link.SetSwitchRpm(r.switchRpmIndex); }, true},
+        {[&] { link.SetMinGasPressure(r.minGasPressure); }, true},
+        {[&] { link.SetTankMax(r.tankMax); }, true},
+        {[&] { link.SetTankMin(r.tankMin); }, true},
+        {[&] { link.SetMapSensor(r.mapSensor); }, true},
+        {[&] { link.SetFastChange(r.fastChange); }, true},
+        {[&] { CopyMap(); }, true},
+        {[&] { link.SendMap(); }, true},
+        {[&] { StepBar(); }, false},
+        {[&] { link.StartStreaming(); }, true},
+    };
+    for (const UploadStep& step : steps) {
+        step.action();
+        if (step.waitAfter && !WaitForEcu())
+            return false;
+    }
+    return true;
+}
+
+// The map goes into the link's state first, so that SendMap carries it and the editor shows it.
+void TForm7::CopyMap() {
+    for (int i = 0; i < EcuSettingsRecord::kMapPoints; ++i) {
+        ecu.engineMap[i] = settings->engineMap[i];
+        StepBar();
+        Sleep(kMapByteMs);
+    }
+}
+
+bool TForm7::WaitForEcu() {
+    StepBar();
+    for (int round = 0; round < kSettleRounds; ++round) {
+        Sleep(kPollMs);
+        ProcessEvents();
+    }
+    for (int polls = 0; ecu.ecuBusy;) {
+        ProcessEvents();
+        Sleep(kPollMs);
+        if (++polls > kBusyPollLimit)
+            return false;
+    }
+    return true;
+}
+
+// The upload advances the bar 30 times over its 29 steps; the last advance leaves it full.
+void TForm7::StepBar() {
+    pr->setValue(std::min(pr->value() + 1, pr->maximum()));
+}
+
+void TForm7::Sleep(int ms) {
+    if (seams.sleepMs)
+        seams.sleepMs(ms);
+    else
+        QThread::msleep(static_cast<unsigned long>(ms));
+}
+
+void TForm7::ProcessEvents() {
+    if (seams.processEvents)
+        seams.processEvents();
+    else
+        QCoreApplication::processEvents();
+}
