@@ -15,6 +15,7 @@
 #include "pages/injector_test_page.h"
 #include "pages/options_page.h"
 #include "pages/sensors_page.h"
+#include "pages/settings_file_actions.h"
 #include "pages/status_page.h"
 
 #include <QApplication>
@@ -101,6 +102,9 @@ void TForm1::BuildPages() {
     for (QWidget* page : std::initializer_list<QWidget*>{tsdurum, TabSheet2, ts1, ts2, ts3, ts4})
         PageControl1->addTab(page, QString());
     sinks = {VrBlotter1, tsdurum, TabSheet2, ts1, ts2, ts3, ts4};
+    auto* fileActions = new SettingsFileActions(context, *this, [this] { BindEvents(); });
+    connect(VrBlotter1->TntButton2, &QPushButton::clicked, fileActions, &SettingsFileActions::TntButton2Click);
+    connect(VrBlotter1->TntButton3, &QPushButton::clicked, fileActions, &SettingsFileActions::TntButton3Click);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::PageShown);
 }
 
