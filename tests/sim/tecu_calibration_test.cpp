@@ -21,17 +21,11 @@ TEST(TecuCalibrationAgainstVirtualEcu, ConvergesFromAnyBaseCorrection) {
         tecu.SetBaseCorrection(start);
         ASSERT_TRUE(bench.runUntil([&] { return tecu.baseCorrection == start; }, 1s));
 
-        int progressReports = 0;
         bool completed = false;
-        tecu.OnCalibrationProgress.bind([&](int32_t, int32_t, int32_t code) {
-            ++progressReports;
-            completed = completed || code == 14;
-        });
+        tecu.OnCalibrationProgress.bind(
+            [&](int32_t, int32_t, int32_t code) { completed = completed || code == 14; });
         tecu.SetCalibrationSensitivity(5);
         tecu.SetCalibrationActive(true);
-        bench.runFor(100ms);
-        if (progressReports == 0)
-            GTEST_SKIP() << "the link's automatic calibration reports no progress yet";
 
         const auto started = bench.now();
         EXPECT_TRUE(bench.runUntil([&] { return !tecu.calibrationActive; }, 180s)) << "from " << start;

@@ -1,6 +1,7 @@
 #include "ecu/com_port_names.h"
 #include "ecu/tecu.h"
 #include "sim/pseudo_terminal.h"
+#include "tests/sim/ecusim_process.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,51 +14,15 @@
 
 #include <functional>
 
-namespace {
-
-// Runs the event loop until done() holds or the deadline passes. The timer only makes sure the loop wakes
-// up to look; the waiting itself is for the serial port and the link timer.
-bool WaitFor(const std::function<bool()>& done, int deadlineMs) {
-    QTimer wake;
-    wake.start(20);
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > deadlineMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
-// A number above the ones mapped to devices, so only the link can answer for it, and one no other run uses.
-int FreeComNumber(const QDir& ports) {
-    for (int n = 200; n <= 255; ++n)
-        if (!QFileInfo(ports.filePath(ComPortNames::PortText(n))).isSymLink())
-            return n;
-    return 0;
-}
-
-} // namespace
-
 // The whole way a fitter's setup takes: ecusim on a pseudo-terminal, the ports/COMn link beside the
 // program, and the link's default Qt serial port.
 TEST(TecuOnEcusim, ConnectsThroughThePortsLinkAndReceivesLiveValues) {
     std::string why;
     if (!ecusim::PseudoTerminal::Open(why))
         GTEST_SKIP() << "no pseudo-terminals here: " << why;
-    const QDir ports(ComPortNames::DefaultPortsFolder());
-    const int com = FreeComNumber(ports);
-    ASSERT_NE(com, 0);
-    const QString link = ports.filePath(ComPortNames::PortText(com));
-
-    QProcess ecusim;
-    ecusim.start(QStringLiteral(ECUSIM_PATH), {"--com", QString::number(com), "--ports-dir", ports.path(),
-                                               "--quiet", "--start-temp", "75"});
-    ASSERT_TRUE(ecusim.waitForStarted(5000)) << ecusim.errorString().toStdString();
-    ASSERT_TRUE(
-        WaitFor([&] { return QFileInfo(link).isSymLink() || ecusim.state() == QProcess::NotRunning; }, 5000));
-    ASSERT_TRUE(QFileInfo(link).isSymLink()) << ecusim.readAllStandardError().toStdString();
+    EcusimProcess ecusim;
+    ASSERT_TRUE(ecusim.start({"--start-temp", "75"})) << ecusim.error().toStdString();
+    const int com = ecusim.com();
 
     {
         Tecu tecu;
@@ -84,9 +49,6 @@ TEST(TecuOnEcusim, ConnectsThroughThePortsLinkAndReceivesLiveValues) {
         tecu.Disconnect();
     }
 
-    ecusim.terminate();
-    ASSERT_TRUE(ecusim.waitForFinished(5000));
-    EXPECT_EQ(ecusim.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(ecusim.exitCode(), 0) << ecusim.readAllStandardError().toStdString();
-    EXPECT_FALSE(QFileInfo(link).isSymLink()) << "ecusim removes its link when it ends";
+    EXPECT_TRUE(ecusim.stop()) << ecusim.process().readAllStandardError().toStdString();
+    EXPECT_FALSE(QFileInfo(ecusim.linkPath()).isSymLink()) << "ecusim removes its link when it ends";
 }
