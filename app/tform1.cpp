@@ -98,10 +98,13 @@ void TForm1::BuildPages() {
     ts1 = new SensorsPage(context);
     ts2 = new OptionsPage(context);
     ts3 = new CalibrationPage(context);
+    ts3->CalSens = [this] { return calSens; };
     ts4 = new InjectorTestPage(context);
     for (QWidget* page : std::initializer_list<QWidget*>{tsdurum, TabSheet2, ts1, ts2, ts3, ts4})
         PageControl1->addTab(page, QString());
     sinks = {VrBlotter1, tsdurum, TabSheet2, ts1, ts2, ts3, ts4};
+    // The map editor's F7 and F8 work on every page.
+    addActions(ts3->MapActions());
     auto* fileActions = new SettingsFileActions(context, *this, [this] { BindEvents(); });
     connect(VrBlotter1->TntButton2, &QPushButton::clicked, fileActions, &SettingsFileActions::TntButton2Click);
     connect(VrBlotter1->TntButton3, &QPushButton::clicked, fileActions, &SettingsFileActions::TntButton3Click);
