@@ -78,10 +78,18 @@ void Tecu::LinkTick() {
         RequestMap();
         break;
     case 1:
+        statusWaitTicks = 0;
         RequestVersion();
         break;
     case 2:
-        // The ECU sends its status report by itself after the version exchange.
+        // The ECU sends its status report by itself after the version exchange. When that one report is
+        // lost on a poor line, asking for the version again brings another instead of waiting out the
+        // whole link timeout.
+        if (++statusWaitTicks > kStatusWaitTicks) {
+            statusWaitTicks = 0;
+            linkState = 1;
+            RequestVersion();
+        }
         break;
     case 3:
         StartStreaming();

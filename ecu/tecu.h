@@ -26,6 +26,7 @@ public:
     static constexpr int kTickStartMs = 100;
     static constexpr int kTickSlowMs = 1000;
     static constexpr int kTickConnectedMs = 25;
+    static constexpr int kStatusWaitTicks = 3;      // slow ticks in state 2 before the version is asked again
     static constexpr int kCalibrationSamples = 101; // petrol samples of one cycle; the first 100 count
 
     enum LiveValue {
@@ -206,4 +207,5 @@ private:
     QTimer linkTimer;
     bool workerEnabled = false;
     bool reopenLostPort = false;
+    int statusWaitTicks = 0;
 };

@@ -191,3 +191,29 @@ TEST_F(LinkTest, PostedWorkerPassRunsFromTheEventLoop) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LinkTest, ALostStatusReportAfterTheVersionIsAskedForAgain) {
+    Open();
+    ecu.LinkTick();
+    Deliver(kMap);
+    ecu.LinkTick();
+    Deliver(VersionReport(2, 7)); // its status report never arrives
+    Written();
+    for (int tick = 0; tick < Tecu::kStatusWaitTicks; ++tick) {
+        ecu.LinkTick();
+        EXPECT_TRUE(Written().empty()) << "the ECU gets a few ticks to send it by itself";
+    }
+    ecu.LinkTick();
+    EXPECT_EQ(Written(), kRequestVersion);
+    Deliver(VersionReport(2, 7));
+    Deliver(Status{}.Frame());
+    ecu.LinkTick();
+    EXPECT_EQ(Written(), kStart);
+    Deliver(Live{}.Frame());
+    ecu.LinkTick();
+    EXPECT_TRUE(ecu.IsConnected());
+}
+
+} // namespace
