@@ -2,6 +2,8 @@
 
 #include "ecu/com_port_names.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 #include <limits>
 
@@ -93,7 +95,8 @@ bool QtSerialPort::isAvailable(int portNumber) {
     if (port.isOpen() && openNumber == portNumber)
         return true;
     const QString device = DeviceFor(portNumber);
-    if (device.isEmpty())
+    // Probing a device that is not there still costs milliseconds; the list covers 255 numbers.
+    if (device.isEmpty() || !QFileInfo::exists(device))
         return false;
     QSerialPort probe(device);
     if (probe.open(QIODevice::ReadWrite)) {
