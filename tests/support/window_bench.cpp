@@ -22,6 +22,7 @@ WindowBench::WindowBench(const ecusim::EcuConfig& config, const QByteArray& ini)
     seams.iniPath = iniPath;
     seams.messages = &messages;
     seams.files = &files;
+    seams.portQuestion = [] { return 0; }; // never the real "Select Port" dialog
     seams.processEventsWhile = [this](const std::function<bool()>& keepWaiting) {
         for (int round = 0; keepWaiting() && round < 1000; ++round)
             step();
