@@ -87,8 +87,9 @@ QGroupBox* CalibrationPage::BuildAutomaticCalibration() {
     layout->addWidget(stopbtn, 0, 2);
     layout->addWidget(calp, 1, 0, 1, 3);
     layout->addWidget(Label44, 2, 0, 1, 3);
-    // The info line comes and goes (and blinks) without the buttons moving.
-    layout->setRowMinimumHeight(2, 2 * fontMetrics().height());
+    // The info line comes and goes (and blinks) without the page moving.
+    Label44->setFixedHeight(2 * Label44->fontMetrics().height() + 4);
+    layout->setRowMinimumHeight(2, Label44->height());
     return box;
 }
 

@@ -32,6 +32,9 @@ constexpr int kMarkerPixels = 6;
 constexpr double kShapeFactor = 0.2;
 constexpr int kGridColumns = EngineMapEditor::kPoints + 1;
 constexpr int kControlWidth = 84;
+constexpr int kAxisLabelPixels = 11;
+constexpr int kSpinnerWidth = 22;
+constexpr int kSpinnerHeight = 44;
 const QColor kSeriesColour(Qt::blue);
 const QColor kBallColour(255, 140, 0, 170);
 
@@ -80,7 +83,7 @@ EngineMapEditor::EngineMapEditor(PageContext& context, QTimer& sendTimer, QWidge
     auto* controls = new QVBoxLayout;
     auto* shaping = new QHBoxLayout;
     shaping->addWidget(bb);
-    shaping->addWidget(VrSpinner1);
+    shaping->addWidget(VrSpinner1, 0, Qt::AlignVCenter);
     controls->addLayout(shaping, 1);
     controls->addWidget(BitBtn1);
     controls->addWidget(BitBtn2);
@@ -114,6 +117,10 @@ void EngineMapEditor::BuildChart() {
     top->setObjectName(QStringLiteral("chTopAxis"));
     top->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     top->setRange(-0.5, kPoints - 0.5);
+    QFont labels = font();
+    labels.setBold(false);
+    labels.setPixelSize(kAxisLabelPixels);
+    top->setLabelsFont(labels);
     chart->addAxis(top, Qt::AlignTop);
     x->attachAxis(top);
 
@@ -125,7 +132,8 @@ void EngineMapEditor::BuildChart() {
     left->setTickInterval(kLabelledStep);
     left->setMinorTickCount(4);
     left->setMinorGridLineColor(QColor(232, 232, 232));
-    left->setLabelFormat(QStringLiteral("%.3g ms"));
+    left->setLabelFormat(QStringLiteral("%.2f ms"));
+    left->setLabelsFont(labels);
     chart->addAxis(left, Qt::AlignLeft);
     x->attachAxis(left);
 
@@ -191,7 +199,7 @@ void EngineMapEditor::BuildControls() {
     new HeldMark(
         bb, [this] { bbMouseDown(); }, [this] { bbMouseUp(); });
     VrSpinner1 = new TwoButtonSpinner(Qt::Vertical, QStringLiteral("VrSpinner1"), this);
-    VrSpinner1->setFixedWidth(22);
+    VrSpinner1->setFixedSize(kSpinnerWidth, kSpinnerHeight);
     connect(VrSpinner1, &TwoButtonSpinner::upClick, this, &EngineMapEditor::VrSpinner1UpClick);
     connect(VrSpinner1, &TwoButtonSpinner::downClick, this, &EngineMapEditor::VrSpinner1DownClick);
 
