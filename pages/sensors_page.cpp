@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -27,6 +28,7 @@ constexpr int kTrackTick = 100;
 constexpr int kTrackStartMin = 20;
 constexpr int kTrackStartMax = 10;
 constexpr int kSwitchWidth = 90;
+const QSize kUpDownSize(20, 32);
 const QSize kLightSize(50, 25);
 const QColor kLightLit(0, 255, 0);
 const QColor kLightOff(0, 64, 0);
@@ -52,6 +54,10 @@ QSlider* MakeTrackBar(QWidget* parent, const char* name, QSlider::TickPosition t
     // Sized so that the thumb's travel spans the readings 10 to 1014 on the picture's rows.
     const int travel = (SensorsPage::kTrackMax - SensorsPage::kTrackMin) * TankPicture::kHeight / kFullScale;
     track->setFixedHeight(travel + track->style()->pixelMetric(QStyle::PM_SliderLength, nullptr, track));
+    // A point is a position, not an amount: no filled groove that could pass for a second tank level.
+    QPalette plain = track->palette();
+    plain.setColor(QPalette::Highlight, plain.color(QPalette::Mid));
+    track->setPalette(plain);
     return track;
 }
 
@@ -107,6 +113,7 @@ void SensorsPage::BuildRpmGroup() {
     UpDown1 = Named(new UpDown(GroupBox6), "UpDown1");
     UpDown1->SetRange(1, 8);
     UpDown1->SetPosition(1);
+    UpDown1->setFixedSize(kUpDownSize);
     Label21 = Named(new QLabel(GroupBox6), "Label21");
     Button6 = MakeSwitch(GroupBox6, "Button6");
     Label17 = Named(new QLabel(GroupBox6), "Label17");
