@@ -73,4 +73,6 @@ void WindowBench::step() {
             QCoreApplication::removePostedEvents(link, QEvent::MetaCall);
         }
     }
+    if (onStep)
+        onStep(elapsed);
 }

@@ -19,7 +19,8 @@ public:
     using Millis = std::chrono::milliseconds;
     static constexpr Millis kStep{25};
 
-    explicit WindowBench(const ecusim::EcuConfig& config = {}, const QByteArray& ini = "[Main]\r\nComport=COM7\r\n");
+    explicit WindowBench(const ecusim::EcuConfig& config = {},
+                         const QByteArray& ini = "[Main]\r\nComport=COM7\r\n");
     ~WindowBench();
 
     TForm1& window() { return *form; }
@@ -30,6 +31,10 @@ public:
     bool runUntil(const std::function<bool()>& done, Millis limit);
     // Runs until the link is connected and the first live values are on screen.
     bool connect(Millis limit = Millis(5000));
+
+    Millis now() const { return elapsed; }
+    // Runs after every step, with the simulated time: for timers of the pages that the bench does not run.
+    std::function<void(Millis)> onStep;
 
     RecordingMessages messages;
     ScriptedFiles files;
