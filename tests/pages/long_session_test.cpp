@@ -44,6 +44,7 @@ TEST(LongSession, EightHoursOfFaultyLineWithGraphAndRecording) {
     faults.noiseRate = 0.002;
     ASSERT_TRUE(bench.connect());
 
+    const ecusim::EcuSettings settingsAtStart = bench.ecu().settings();
     TForm1& window = bench.window();
     GraphicPage* graph = window.TabSheet2;
     window.PageControl1->setCurrentWidget(graph);
@@ -81,6 +82,8 @@ TEST(LongSession, EightHoursOfFaultyLineWithGraphAndRecording) {
         static_cast<long>((samples - samplesAtStart) * GraphicPage::kCurves * sizeof(double) / 1024);
     const long growthKb = ResidentKb() - residentAtStart;
     EXPECT_LT(growthKb - sampleKb, 20 * 1024) << "grew " << growthKb << " kB, samples " << sampleKb << " kB";
+
+    EXPECT_TRUE(bench.ecu().settings() == settingsAtStart) << "no setting went out that nobody asked for";
 
     // The link was up nearly all the time.
     const double upShare = static_cast<double>(connectedSteps) / static_cast<double>(steps);
