@@ -33,6 +33,7 @@ constexpr double kShapeFactor = 0.2;
 constexpr int kGridColumns = EngineMapEditor::kPoints + 1;
 constexpr int kControlWidth = 84;
 constexpr int kAxisLabelPixels = 11;
+constexpr int kShapeTickInterval = 10;
 constexpr int kSpinnerWidth = 22;
 constexpr int kSpinnerHeight = 44;
 const QColor kSeriesColour(Qt::blue);
@@ -174,7 +175,6 @@ void EngineMapEditor::BuildGrid() {
     QTableWidgetItem* fixed = g->item(0, 0);
     fixed->setFlags(Qt::ItemIsEnabled);
     fixed->setBackground(palette().button());
-    fixed->setToolTip(QStringLiteral("+ / -"));
     g->setFixedHeight(g->rowHeight(0) + 2 * g->frameWidth());
     gridRow->setFixedHeight(g->height());
     g->setCurrentCell(0, 1);
@@ -195,6 +195,8 @@ void EngineMapEditor::BuildControls() {
     bb->setObjectName(QStringLiteral("bb"));
     bb->setRange(-kShapeLimit, kShapeLimit);
     bb->setValue(0);
+    bb->setTickPosition(QSlider::TicksBothSides);
+    bb->setTickInterval(kShapeTickInterval);
     connect(bb, &QSlider::valueChanged, this, &EngineMapEditor::bbChange);
     new HeldMark(
         bb, [this] { bbMouseDown(); }, [this] { bbMouseUp(); });

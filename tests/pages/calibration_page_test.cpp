@@ -1,3 +1,4 @@
+#include "tests/support/window_bench.h"
 #include "tests/support/window_fixture.h"
 
 #include "app/format_number.h"
@@ -12,6 +13,10 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
 
 using namespace EcuFrames;
 
@@ -257,6 +262,58 @@ TEST(CalibrationProgressLabels, CodesWriteTheStripsTimeLabels) {
         EXPECT_EQ(label12->text(), c.label12) << c.code;
         EXPECT_EQ(label13->text(), c.label13) << c.code;
     }
+}
+
+} // namespace
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// The real window against the virtual ECU in simulated time, driven by its buttons.
+TEST(CalibrationOnTheVirtualEcu, AWarmEngineCompletesAtTheMatchingBaseCorrection) {
+    ecusim::EcuConfig config;
+    config.startTemperatureC = 75;
+    WindowBench bench(config);
+    TForm1& window = bench.window();
+    ASSERT_TRUE(bench.connect());
+    CalibrationPage* page = window.ts3;
+    page->startbtn->click();
+    ASSERT_FALSE(window.ecu->calibrationPaused);
+    EXPECT_TRUE(bench.runUntil([&] { return !window.ecu->calibrationActive; }, 180s));
+    EXPECT_EQ(page->Label44->text(), window.LangText(69));
+    EXPECT_TRUE(page->startbtn->isEnabled());
+    ecusim::EngineModel& engine = bench.ecu().engine();
+    const double gap = engine.gasMs(0, bench.ecu().settings(), 850) - engine.petrolMs(0);
+    EXPECT_LT(std::abs(gap), 0.06);
+    bench.runFor(1s);
+    EXPECT_EQ(page->GroupBox2->VrTrackBar13->value(), bench.ecu().settings().baseCorrection);
+}
+
+TEST(CalibrationOnTheVirtualEcu, AColdEngineWaitsPausedUntilContinue) {
+    ecusim::EcuConfig config;
+    config.startTemperatureC = 30;
+    WindowBench bench(config);
+    TForm1& window = bench.window();
+    ASSERT_TRUE(bench.connect());
+    CalibrationPage* page = window.ts3;
+    std::vector<int32_t> codes;
+    window.ecu->OnCalibrationProgress.bind([&](int32_t step, int32_t count, int32_t code) {
+        codes.push_back(code);
+        window.ShowCalibrationProgress(step, count, code);
+    });
+    page->startbtnClick();
+    bench.runFor(10s);
+    ASSERT_FALSE(codes.empty());
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), 99), static_cast<long>(codes.size()));
+    EXPECT_EQ(page->pausebtn->text(), window.LangText(18));
+    EXPECT_EQ(window.ecu->calibrationStep, 0);
+    page->pausebtnClick();
+    bench.runFor(1s);
+    EXPECT_EQ(window.ecu->calibrationStep, 1);
+    EXPECT_EQ(page->pausebtn->text(), window.LangText(17));
+    page->stopbtnClick();
+    EXPECT_FALSE(window.ecu->calibrationActive);
 }
 
 } // namespace
