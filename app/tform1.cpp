@@ -20,9 +20,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QThread>
 
@@ -87,7 +89,8 @@ void TForm1::BuildPages() {
     PageControl1 = new QTabWidget(VrBlotter2);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setDocumentMode(true);
-    PageControl1->setStyleSheet(
+    // On the tab bar only: a style sheet on the tab widget would stop the pages inheriting the window font.
+    PageControl1->tabBar()->setStyleSheet(
         QStringLiteral("QTabBar::tab { min-width: %1px; max-width: %1px; height: %2px; }")
             .arg(kTabWidth - 8)
             .arg(kTabHeight));
@@ -112,8 +115,13 @@ void TForm1::BuildPages() {
 }
 
 QString TForm1::IniPath() const {
-    return seams.iniPath.isEmpty() ? ProgramSettings::IniPathFor(QCoreApplication::applicationFilePath())
-                                   : seams.iniPath;
+    if (!seams.iniPath.isEmpty())
+        return seams.iniPath;
+    const QString userFolder = ProgramSettings::UserConfigFolder();
+    const QString path = ProgramSettings::IniPathFor(QCoreApplication::applicationFilePath(), userFolder);
+    if (path.startsWith(userFolder))
+        QDir().mkpath(userFolder);
+    return path;
 }
 
 void TForm1::FormCreate() {
