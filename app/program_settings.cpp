@@ -2,7 +2,9 @@
 
 #include "app/ini_file.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace ProgramSettings {
 
@@ -12,6 +14,19 @@ QString IniPathFor(const QString& executablePath) {
     const int dot = name.lastIndexOf('.');
     const QString base = dot > 0 ? name.left(dot) : name;
     return info.path() + '/' + base + QStringLiteral(".ini");
+}
+
+QString IniPathFor(const QString& executablePath, const QString& fallbackFolder) {
+    const QString beside = IniPathFor(executablePath);
+    const QFileInfo folder(QFileInfo(executablePath).path());
+    if (folder.isDir() && folder.isWritable())
+        return beside;
+    return QDir(fallbackFolder).filePath(QFileInfo(beside).fileName());
+}
+
+QString UserConfigFolder() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+        .filePath(QStringLiteral("ecusetup"));
 }
 
 int ParseCalSens(const QString& text) {

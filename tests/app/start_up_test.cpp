@@ -1,5 +1,6 @@
 #include "tests/support/window_fixture.h"
 
+#include "app/program_settings.h"
 #include "app/program_settings_panel.h"
 #include "app/status_panels.h"
 #include "pages/cylinder_strip.h"
@@ -72,6 +73,26 @@ TEST_F(StartUpWindow, ConnectionShowsTextAndVersion) {
     Connect(3, 12);
     EXPECT_EQ(window->sb->PanelText(1), QStringLiteral("Connected to ECU"));
     EXPECT_EQ(window->sb->PanelText(2), QStringLiteral("Ecu Ver:3.12"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(IniLocation, BesideTheExecutableUnlessItsFolderCannotBeWritten) {
+    QTemporaryDir folder;
+    const QString user = folder.filePath(QStringLiteral("user"));
+    struct Case {
+        QString executable;
+        QString expected;
+    };
+    const Case cases[] = {
+        {folder.filePath(QStringLiteral("ecusetup")), folder.filePath(QStringLiteral("ecusetup.ini"))},
+        {folder.filePath(QStringLiteral("ecusetup.exe")), folder.filePath(QStringLiteral("ecusetup.ini"))},
+        {folder.filePath(QStringLiteral("gone/ecusetup")), user + QStringLiteral("/ecusetup.ini")},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ProgramSettings::IniPathFor(c.executable, user), c.expected) << c.executable.toStdString();
 }
 
 } // namespace
