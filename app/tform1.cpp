@@ -24,6 +24,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QThread>
 
@@ -57,11 +58,9 @@ void TForm1::BuildFrame() {
     setMinimumSize(kMinWidth, kMinHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    // Tahoma where the machine has it; else a font of about its width, so the
-    // captions fit as drawn.
+    // Tahoma where the machine has it; else a font of about its width, so the captions fit as drawn.
     QFont font;
-    font.setFamilies(
-        {QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     font.setPixelSize(kFontPixels);
     font.setBold(true);
     setFont(font);
@@ -90,7 +89,8 @@ void TForm1::BuildPages() {
     PageControl1 = new QTabWidget(VrBlotter2);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setDocumentMode(true);
-    PageControl1->setStyleSheet(
+    // On the tab bar only: a style sheet on the tab widget would stop the pages inheriting the window font.
+    PageControl1->tabBar()->setStyleSheet(
         QStringLiteral("QTabBar::tab { min-width: %1px; max-width: %1px; height: %2px; }")
             .arg(kTabWidth - 8)
             .arg(kTabHeight));
@@ -109,10 +109,8 @@ void TForm1::BuildPages() {
     // The map editor's F7 and F8 work on every page.
     addActions(ts3->MapActions());
     auto* fileActions = new SettingsFileActions(context, *this, [this] { BindEvents(); });
-    connect(VrBlotter1->TntButton2, &QPushButton::clicked, fileActions,
-            &SettingsFileActions::TntButton2Click);
-    connect(VrBlotter1->TntButton3, &QPushButton::clicked, fileActions,
-            &SettingsFileActions::TntButton3Click);
+    connect(VrBlotter1->TntButton2, &QPushButton::clicked, fileActions, &SettingsFileActions::TntButton2Click);
+    connect(VrBlotter1->TntButton3, &QPushButton::clicked, fileActions, &SettingsFileActions::TntButton3Click);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::PageShown);
 }
 
@@ -215,8 +213,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::ApplyLanguage(const QString& displayName) {
     languageTable.Load(displayName);
     const int charset = languageTable.Charset();
-    // Qt is Unicode throughout: the character set is kept as a hint for the
-    // window's font.
+    // Qt is Unicode throughout: the character set is kept as a hint for the window's font.
     setProperty(kCharsetProperty, charset);
     CaptionTable::Apply(*this, languageTable);
 }
@@ -246,8 +243,7 @@ bool TForm1::FormKeyDown(int key) {
     }
 }
 
-// Key preview: the window sees every key of its own widgets before the focused
-// control does.
+// Key preview: the window sees every key of its own widgets before the focused control does.
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* widget = qobject_cast<QWidget*>(watched);
@@ -316,13 +312,9 @@ void TForm1::ShowConnected() {
 }
 
 // The adapter is away: panel 0 says so until the link has the port again.
-void TForm1::ShowPortLost() {
-    sb->SetPanelText(0, QStringLiteral("---"));
-}
+void TForm1::ShowPortLost() { sb->SetPanelText(0, QStringLiteral("---")); }
 
-void TForm1::ShowPortReopened() {
-    sb->SetPanelText(0, ComPortNames::PortText(ecu->PortNumber()));
-}
+void TForm1::ShowPortReopened() { sb->SetPanelText(0, ComPortNames::PortText(ecu->PortNumber())); }
 
 void TForm1::ShowLinkLost() {
     sb->SetPanelText(1, LangText(15));
