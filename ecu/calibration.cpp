@@ -61,6 +61,8 @@ struct Calibration {
                                         code);
     }
     uint32_t T1() const { return static_cast<uint32_t>(ecu.injectionTime[0]); }
+    // Never 0 through SetCalibrationSensitivity; the field itself is open to anyone, and it divides.
+    uint32_t Tolerance() const { return std::max(ecu.calibrationSensitivity, 1u); }
 
     void BeginCycle() {
         Report(CycleBegins);
@@ -92,7 +94,7 @@ struct Calibration {
             sum += t;
         }
         ecu.petrolAverage = sum / kReferenceSamples;
-        const uint32_t s = ecu.calibrationSensitivity;
+        const uint32_t s = Tolerance();
         const double average = ecu.petrolAverage;
         // A maximum below the tolerance fails: such a window holds no real injection at all.
         return average * 0.9 < static_cast<double>(minimum + s) && maximum >= s &&
@@ -149,7 +151,7 @@ struct Calibration {
     }
 
     void Compare() {
-        const uint32_t s = ecu.calibrationSensitivity;
+        const uint32_t s = Tolerance();
         const uint32_t g = ecu.gasAverage / s;
         const uint32_t p = ecu.petrolAverage / s;
         const int32_t x = ecu.baseCorrection;
