@@ -206,6 +206,7 @@ TEST_F(CalibrationTest, TheComparisonUsesIntegerDivisionsByTheTolerance) {
         {300, 299, 1, 5, {12, 13}, 4},      //
         {300, 299, 1, 0, {10, 11, 13}, 0},  // at the bottom the lowering sends 0 again
         {0, 14, 15, 50, {}, -1},            // both 0 at the loosest tolerance
+        {300, 304, 0, 50, {8, 9}, 51},      // a tolerance of 0 compares as 1, without dividing by it
     };
     for (const Case& c : cases) {
         engine.baseCorrection = c.baseCorrection;
