@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace ComPortNames {
 
@@ -21,7 +22,12 @@ int PortNumberFromText(const QString& text) {
 QString DefaultPortsFolder() {
     const QString base =
         QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
-    return QDir(base).filePath(QStringLiteral("ports"));
+    const QString beside = QDir(base).filePath(QStringLiteral("ports"));
+    if (QFileInfo::exists(beside) || QFileInfo(base).isWritable())
+        return beside;
+    // An installed program cannot have a folder beside itself; the user's configuration folder serves.
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+        .filePath(QStringLiteral("ecusetup/ports"));
 }
 
 QString DevicePath(int number, const QString& portsFolder) {

@@ -10,7 +10,8 @@ namespace ComPortNames {
 
 QString PortText(int number);                // "COM12"
 int PortNumberFromText(const QString& text); // "COM12" -> 12; anything else, or a bad number, -> 0
-QString DefaultPortsFolder();                // "ports" beside the executable
+// "ports" beside the executable; ~/.config/ecusetup/ports when the executable's folder cannot be written
+QString DefaultPortsFolder();
 // The device for a port number; empty when the number maps to none.
 QString DevicePath(int number, const QString& portsFolder = DefaultPortsFolder());
 

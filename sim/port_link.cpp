@@ -1,7 +1,10 @@
 #include "sim/port_link.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
+
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -59,7 +62,14 @@ std::string DefaultPortsFolder(const char* argv0) {
     fs::path program = fs::read_symlink("/proc/self/exe", ec);
     if (ec || program.empty())
         program = fs::absolute(argv0 ? argv0 : "ecusim", ec);
-    return (program.parent_path() / "ports").string();
+    const fs::path beside = program.parent_path() / "ports";
+    if (fs::exists(beside, ec) || access(program.parent_path().c_str(), W_OK) == 0)
+        return beside.string();
+    // An installed ecusim cannot write beside itself; the program looks in the user's folder too.
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    const fs::path base = config && *config ? fs::path(config) : fs::path(home ? home : ".") / ".config";
+    return (base / "ecusetup" / "ports").string();
 }
 
 } // namespace ecusim

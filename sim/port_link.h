@@ -28,7 +28,8 @@ private:
     std::string targetPath;
 };
 
-// "ports" beside the running program; from argv[0] where the system cannot tell.
+// "ports" beside the running program (found from argv[0] where the system cannot tell); for an installed
+// ecusim that cannot write there, ~/.config/ecusetup/ports, where the program looks too.
 std::string DefaultPortsFolder(const char* argv0);
 
 } // namespace ecusim
