@@ -60,7 +60,8 @@ void TForm1::BuildFrame() {
         move(screen->availableGeometry().center() - rect().center());
     // Tahoma where the machine has it; else a font of about its width, so the captions fit as drawn.
     QFont font;
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    font.setFamilies(
+        {QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     font.setPixelSize(kFontPixels);
     font.setBold(true);
     setFont(font);
@@ -90,10 +91,12 @@ void TForm1::BuildPages() {
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setDocumentMode(true);
     // On the tab bar only: a style sheet on the tab widget would stop the pages inheriting the window font.
+    // Tabs are at least 98 pixels wide and grow where a language's caption needs more, rather than cut it.
     PageControl1->tabBar()->setStyleSheet(
-        QStringLiteral("QTabBar::tab { min-width: %1px; max-width: %1px; height: %2px; }")
+        QStringLiteral("QTabBar::tab { min-width: %1px; height: %2px; padding: 0 4px; }")
             .arg(kTabWidth - 8)
             .arg(kTabHeight));
+    PageControl1->tabBar()->setElideMode(Qt::ElideNone);
     area->addWidget(PageControl1);
 
     tsdurum = new StatusPage(context);
@@ -109,8 +112,10 @@ void TForm1::BuildPages() {
     // The map editor's F7 and F8 work on every page.
     addActions(ts3->MapActions());
     auto* fileActions = new SettingsFileActions(context, *this, [this] { BindEvents(); });
-    connect(VrBlotter1->TntButton2, &QPushButton::clicked, fileActions, &SettingsFileActions::TntButton2Click);
-    connect(VrBlotter1->TntButton3, &QPushButton::clicked, fileActions, &SettingsFileActions::TntButton3Click);
+    connect(VrBlotter1->TntButton2, &QPushButton::clicked, fileActions,
+            &SettingsFileActions::TntButton2Click);
+    connect(VrBlotter1->TntButton3, &QPushButton::clicked, fileActions,
+            &SettingsFileActions::TntButton3Click);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::PageShown);
 }
 
@@ -312,9 +317,13 @@ void TForm1::ShowConnected() {
 }
 
 // The adapter is away: panel 0 says so until the link has the port again.
-void TForm1::ShowPortLost() { sb->SetPanelText(0, QStringLiteral("---")); }
+void TForm1::ShowPortLost() {
+    sb->SetPanelText(0, QStringLiteral("---"));
+}
 
-void TForm1::ShowPortReopened() { sb->SetPanelText(0, ComPortNames::PortText(ecu->PortNumber())); }
+void TForm1::ShowPortReopened() {
+    sb->SetPanelText(0, ComPortNames::PortText(ecu->PortNumber()));
+}
 
 void TForm1::ShowLinkLost() {
     sb->SetPanelText(1, LangText(15));
