@@ -94,9 +94,14 @@ QWidget* GraphicPage::BuildPanel() {
         Curve& curve = curves[i];
         curve.check = *checks[i] = new QCheckBox(panel);
         curve.check->setObjectName(QString::fromLatin1(kLooks[i].check));
-        curve.check->setStyleSheet(
-            QStringLiteral("QCheckBox { background-color: %1; color: black; padding: 3px; }")
-                .arg(kLooks[i].colour.name()));
+        // A palette, not a style sheet: a style sheet would cut the box off from the window's font.
+        QPalette colours = curve.check->palette();
+        colours.setColor(QPalette::Window, kLooks[i].colour);
+        colours.setColor(QPalette::WindowText, Qt::black);
+        curve.check->setPalette(colours);
+        curve.check->setBackgroundRole(QPalette::Window);
+        curve.check->setAutoFillBackground(true);
+        curve.check->setContentsMargins(3, 2, 6, 2);
         connect(curve.check, &QCheckBox::toggled, this, [this, i] { chClick(i); });
         curve.readout = *readouts[i] = new QLabel(QStringLiteral("0"), panel);
         curve.readout->setObjectName(QString::fromLatin1(kLooks[i].readout));
