@@ -253,6 +253,29 @@ TEST_F(GraphicPageTest, AnEightHourHistoryHandsTheChartOnlyThePageShown) {
     }
 }
 
+TEST_F(GraphicPageTest, AZoomHoldsWhileTheCurvesGrowAndEndsOnARightClickOrANewPage) {
+    const QRectF plot = Plot();
+    GraphicPage& page = Page();
+    ShowAll();
+    Tick(100);
+    QChart* chart = page.Chart1->chart();
+    chart->zoomIn(QRectF(plot.left(), plot.top(), plot.width() / 4, plot.height() / 2));
+    ASSERT_TRUE(chart->isZoomed());
+    const double zoomedMax = page.bottomAxis->max();
+    EXPECT_LT(zoomedMax, 299);
+    Tick();
+    EXPECT_EQ(page.bottomAxis->max(), zoomedMax) << "a tick does not undo the zoom";
+
+    QTest::mouseClick(page.Chart1->viewport(), Qt::RightButton, {}, plot.center().toPoint());
+    EXPECT_FALSE(chart->isZoomed());
+    EXPECT_EQ(page.bottomAxis->max(), 299.0);
+
+    chart->zoomIn(QRectF(plot.left(), plot.top(), plot.width() / 4, plot.height() / 2));
+    Tick(200); // on to the second page
+    EXPECT_FALSE(chart->isZoomed());
+    EXPECT_EQ(page.bottomAxis->min(), 300.0);
+}
+
 struct ReadoutCase {
     const char* name;
     double value; // left-axis value under the pointer
