@@ -22,16 +22,27 @@ bool WaitFor(const std::function<bool()>& done, int deadlineMs) {
 
 namespace {
 
-int FreeComNumber(const QDir& ports) {
-    for (int n = 200; n <= 255; ++n)
-        if (!QFileInfo(ports.filePath(ComPortNames::PortText(n))).isSymLink())
-            return n;
+// A number whose link is missing and which no other run has claimed; a claim left by a killed run
+// counts as stale and is taken over.
+int ClaimFreeComNumber(const QDir& ports, std::unique_ptr<QLockFile>& claim) {
+    ports.mkpath(QStringLiteral("."));
+    for (int n = 200; n <= 255; ++n) {
+        const QString name = ComPortNames::PortText(n);
+        auto lock = std::make_unique<QLockFile>(ports.filePath(name + QStringLiteral(".claim")));
+        if (!lock->tryLock(0))
+            continue;
+        if (QFileInfo(ports.filePath(name)).isSymLink())
+            continue;
+        claim = std::move(lock);
+        return n;
+    }
     return 0;
 }
 
 } // namespace
 
-EcusimProcess::EcusimProcess() : ports(ComPortNames::DefaultPortsFolder()), number(FreeComNumber(ports)) {}
+EcusimProcess::EcusimProcess()
+    : ports(ComPortNames::DefaultPortsFolder()), number(ClaimFreeComNumber(ports, claim)) {}
 
 EcusimProcess::~EcusimProcess() {
     if (program.state() != QProcess::NotRunning)

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QDir>
+#include <QLockFile>
 #include <QProcess>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 // Runs the event loop until done() holds or the deadline passes. A short timer only makes sure the loop
 // wakes up to look; the waiting itself is for the serial port and the link timer.
@@ -28,6 +30,8 @@ public:
 
 private:
     QDir ports;
+    // Held while this run owns the number, so test programs running side by side never share one.
+    std::unique_ptr<QLockFile> claim;
     int number = 0;
     QProcess program;
     QString why;

@@ -47,7 +47,7 @@ TEST(EngineModel, TheRpmDividerAndPinChangeTheReadingAsOnACar) {
     VirtualEcu ecu;
     ecu.settings().rpmDivider = 2;
     const ReportReader reader = Stream(ecu, 200ms);
-    const auto& payload = reader.ofType('1').back();
+    const auto payload = reader.ofType('1').back();
     // The program divides by the divider the ECU reports; both rpm inputs carry the signal.
     EXPECT_NEAR(LiveView(payload, 1, false).rpm, 850, 30);
     EXPECT_NEAR(LiveView(payload, 1, true).rpm, 850, 30);
