@@ -69,7 +69,7 @@ void AddCylinders(QList<Line>& lines, int32_t mask) {
     for (int cylinder = 1; cylinder <= kCylinders; ++cylinder)
         lines.append(
             {QStringLiteral("Cylinder %1 Gas Injector").arg(cylinder), Switch((mask >> (cylinder - 1)) & 1)});
-    // Bits above the eight cylinders have no switch on the pages but would still be sent.
+    // Bits above the eight cylinders have no switch on the pages; a damaged or foreign file may set them.
     if ((mask & ~0xFF) != 0)
         lines.append({QStringLiteral("Gas injector bits"),
                       QStringLiteral("0x%1").arg(static_cast<uint32_t>(mask), 8, 16, QLatin1Char('0'))});
