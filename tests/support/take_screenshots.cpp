@@ -3,6 +3,7 @@
 #include "tests/support/window_bench.h"
 
 #include "ecu/tecu.h"
+#include "pages/calibration_page.h"
 #include "pages/graphic_page.h"
 
 #include <QApplication>
@@ -16,7 +17,7 @@
 
 namespace {
 
-const char* const kPageFiles[] = {"status-page", "graphic-page", "sensors-page",
+const char* const kPageFiles[] = {"status-page",  "graphic-page",     "sensors-page",
                                   "options-page", "calibration-page", "injector-test-page"};
 
 // A minute of all four curves: the simulated clock drives the graph's ticks, not its wall-clock timer.
@@ -56,12 +57,18 @@ int main(int argc, char** argv) {
     int failures = 0;
     for (int page = 0; page < window.PageControl1->count(); ++page) {
         window.PageControl1->setCurrentIndex(page);
-        if (window.PageControl1->currentWidget() == window.TabSheet2)
+        if (window.PageControl1->currentWidget() == window.TabSheet2) {
             RunGraph(bench, *window.TabSheet2);
-        else
+        } else if (window.PageControl1->currentWidget() == window.ts3) {
+            // A whole automatic calibration, so the page shows its result and the map it tuned.
+            window.ts3->startbtnClick();
+            bench.runUntil([&] { return !window.ecu->calibrationActive; }, std::chrono::minutes(3));
+            bench.runFor(std::chrono::seconds(2));
+        } else
             bench.runFor(std::chrono::seconds(1));
         QApplication::processEvents();
-        const QString path = QDir(folder).filePath(QString::fromLatin1(kPageFiles[page]) + QStringLiteral(".png"));
+        const QString path =
+            QDir(folder).filePath(QString::fromLatin1(kPageFiles[page]) + QStringLiteral(".png"));
         if (!window.grab().save(path)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
             ++failures;
