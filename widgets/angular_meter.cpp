@@ -52,13 +52,9 @@ struct AngularMeter::Layout {
 AngularMeter::AngularMeter(QWidget* parent) : QWidget(parent) {}
 
 void AngularMeter::SetRange(double minimum, double maximum) {
-    const auto next = ValueRange::FromEnds(minimum, maximum);
-    if (!next || *next == range) {
-        return;
+    if (range.Reset(minimum, maximum, position)) {
+        update();
     }
-    range = *next;
-    position = range.Clamp(position);
-    update();
 }
 
 void AngularMeter::SetPosition(double value) {

@@ -16,13 +16,9 @@ void BarGauge::SetOrientation(Qt::Orientation o) {
 }
 
 void BarGauge::SetRange(double minimum, double maximum) {
-    const auto next = ValueRange::FromEnds(minimum, maximum);
-    if (!next || *next == range) {
-        return;
+    if (range.Reset(minimum, maximum, position)) {
+        update();
     }
-    range = *next;
-    position = range.Clamp(position);
-    update();
 }
 
 void BarGauge::SetPosition(double value) {

@@ -42,14 +42,9 @@ struct ThermoMeter::Layout {
 ThermoMeter::ThermoMeter(QWidget* parent) : QWidget(parent) {}
 
 void ThermoMeter::SetRange(double minimum, double maximum) {
-    const auto next = ValueRange::FromEnds(minimum, maximum);
-    if (!next || *next == range) {
-        return;
+    if (range.Reset(minimum, maximum, value, setPoint)) {
+        update();
     }
-    range = *next;
-    value = range.Clamp(value);
-    setPoint = range.Clamp(setPoint);
-    update();
 }
 
 void ThermoMeter::SetValue(double v) {

@@ -25,5 +25,16 @@ struct ValueRange {
 
     double ValueAt(double fraction) const { return low + fraction * (high - low); }
 
+    // Takes new ends and pulls the given readings inside them; false when the ends are unusable or the same.
+    template <class... Readings> bool Reset(double a, double b, Readings&... readings) {
+        const auto next = FromEnds(a, b);
+        if (!next || *next == *this) {
+            return false;
+        }
+        *this = *next;
+        ((readings = Clamp(readings)), ...);
+        return true;
+    }
+
     bool operator==(const ValueRange&) const = default;
 };
