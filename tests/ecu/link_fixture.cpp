@@ -1,5 +1,7 @@
 #include "tests/ecu/link_fixture.h"
 
+#include "tests/support/handshake.h"
+
 using namespace EcuFrames;
 
 namespace {
@@ -23,14 +25,7 @@ void LinkFixture::Ticks(int n) {
 void LinkFixture::Connect() {
     Open();
     ecu.OnConnected.bind([this] { ecu.eventsEnabled = true; });
-    ecu.LinkTick();
-    Deliver(MapReportOfValues({32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32}));
-    ecu.LinkTick();
-    Deliver(VersionReport(2, 7));
-    Deliver(Status{}.Frame());
-    ecu.LinkTick();
-    Deliver(Live{}.Frame());
-    ecu.LinkTick();
+    RunHandshake(ecu, *fake);
     ASSERT_TRUE(ecu.IsConnected());
     ASSERT_TRUE(ecu.eventsEnabled);
     Written();

@@ -1,5 +1,7 @@
 #include "tests/support/window_fixture.h"
 
+#include "tests/support/handshake.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QTabWidget>
@@ -68,14 +70,7 @@ void WindowFixture::Connect(int major, int minor) {
     if (!fake->isOpen()) {
         ASSERT_TRUE(window->ecu->OpenPort());
     }
-    window->ecu->LinkTick();
-    Deliver(MapReportOfValues({32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32}));
-    window->ecu->LinkTick();
-    Deliver(VersionReport(static_cast<uint8_t>(major), static_cast<uint8_t>(minor)));
-    Deliver(Status{}.Frame());
-    window->ecu->LinkTick();
-    Deliver(Live{}.Frame());
-    window->ecu->LinkTick();
+    RunHandshake(*window->ecu, *fake, static_cast<uint8_t>(major), static_cast<uint8_t>(minor));
     if (window->ecu->WorkerPending())
         window->ecu->WorkerExecute();
     ASSERT_TRUE(window->ecu->IsConnected());
