@@ -35,22 +35,6 @@ void SimulatedBench::actLikeTheWindow() {
     link.OnLinkLost.bind([this] { ++linkLostCount; });
 }
 
-void SimulatedBench::runFor(Millis span) {
-    const Millis end = elapsed + span;
-    while (elapsed < end)
-        step();
-}
-
-bool SimulatedBench::runUntil(const std::function<bool()>& done, Millis limit) {
-    const Millis end = elapsed + limit;
-    while (!done()) {
-        if (elapsed >= end)
-            return false;
-        step();
-    }
-    return true;
-}
-
 void SimulatedBench::step() {
     serial->pump(kStep);
     elapsed += kStep;

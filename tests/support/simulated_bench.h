@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/simulated_clock.h"
+
 #include "ecu/tecu.h"
 #include "sim/virtual_ecu.h"
 #include "tests/support/sim_serial_port.h"
@@ -10,9 +12,8 @@
 // The link Tecu against the virtual ECU in simulated time, with nothing running on its own: runFor lets
 // the model run in steps, delivers its bytes, runs the link tick whenever the link's timer interval has
 // passed and the worker pass whenever one is pending. A test never waits on the wall clock.
-class SimulatedBench {
+class SimulatedBench : public SimulatedClock {
 public:
-    using Millis = std::chrono::milliseconds;
     static constexpr Millis kStep{25};
 
     explicit SimulatedBench(const ecusim::EcuConfig& config = {}, int portNumber = 7);
@@ -27,21 +28,15 @@ public:
     // OnConnected and OnLinkLost. A test that binds these events itself does without.
     void actLikeTheWindow();
 
-    void runFor(Millis span);
-    // Runs until done() holds or the limit has passed; true when it held.
-    bool runUntil(const std::function<bool()>& done, Millis limit);
-
-    Millis now() const { return elapsed; }
     int connectedCount = 0;
     int linkLostCount = 0;
 
 private:
-    void step();
+    void step() override;
 
     ecusim::VirtualEcu model;
     SimSerialPort* serial; // owned by the link
     Tecu link;
     int portNumber;
-    Millis elapsed{0};
     Millis nextTick{0};
 };

@@ -37,22 +37,6 @@ WindowBench::~WindowBench() {
     serial = nullptr;
 }
 
-void WindowBench::runFor(Millis span) {
-    const Millis end = elapsed + span;
-    while (elapsed < end)
-        step();
-}
-
-bool WindowBench::runUntil(const std::function<bool()>& done, Millis limit) {
-    const Millis end = elapsed + limit;
-    while (!done()) {
-        if (elapsed >= end)
-            return false;
-        step();
-    }
-    return true;
-}
-
 bool WindowBench::connect(Millis limit) {
     const bool connected = runUntil([this] { return form->ecu && form->ecu->IsConnected(); }, limit);
     runFor(Millis(500));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/simulated_clock.h"
+
 #include "app/tform1.h"
 #include "sim/virtual_ecu.h"
 #include "tests/support/sim_serial_port.h"
@@ -14,9 +16,8 @@
 // The real main window against the virtual ECU in simulated time: runFor lets the model run in steps,
 // delivers its bytes, runs the link tick whenever the link's interval has passed and the worker pass
 // whenever one is pending. Dialogs and file choice are the recording seams; nothing waits on the clock.
-class WindowBench {
+class WindowBench : public SimulatedClock {
 public:
-    using Millis = std::chrono::milliseconds;
     static constexpr Millis kStep{25};
 
     explicit WindowBench(const ecusim::EcuConfig& config = {},
@@ -27,12 +28,9 @@ public:
     ecusim::VirtualEcu& ecu() { return model; }
     SimSerialPort& port() { return *serial; }
 
-    void runFor(Millis span);
-    bool runUntil(const std::function<bool()>& done, Millis limit);
     // Runs until the link is connected and the first live values are on screen.
     bool connect(Millis limit = Millis(5000));
 
-    Millis now() const { return elapsed; }
     // Runs after every step, with the simulated time: for timers of the pages that the bench does not run.
     std::function<void(Millis)> onStep;
 
@@ -40,12 +38,11 @@ public:
     ScriptedFiles files;
 
 private:
-    void step();
+    void step() override;
 
     QTemporaryDir folder;
     ecusim::VirtualEcu model;
     SimSerialPort* serial = nullptr; // owned by the link
     std::unique_ptr<TForm1> form;
-    Millis elapsed{0};
     Millis nextTick{0};
 };
