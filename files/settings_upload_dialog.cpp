@@ -17,6 +17,7 @@ constexpr int kHoldOnText = 47;
 constexpr int kCancelText = 48;
 constexpr int kCommunicationErrorText = 49;
 constexpr int kFinishText = 70;
+constexpr int32_t kHighestMapPoint = 127;
 
 // One step of the upload: what it sends, and whether the ECU is given time to take it.
 struct UploadStep {
@@ -127,7 +128,9 @@ bool TForm7::RunSequence() {
 // The map goes into the link's state first, so that SendMap carries it and the editor shows it.
 void TForm7::CopyMap() {
     for (int i = 0; i < EcuSettingsRecord::kMapPoints; ++i) {
-        ecu.engineMap[i] = settings->engineMap[i];
+        // A file with a good checksum can still carry a point beyond the map's 0..127; sent as it
+        // stands it would wrap into an unrelated correction, so it goes out at the nearer end.
+        ecu.engineMap[i] = std::min<int32_t>(settings->engineMap[i], kHighestMapPoint);
         StepBar();
         Sleep(kMapByteMs);
     }

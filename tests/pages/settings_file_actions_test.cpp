@@ -300,6 +300,19 @@ TEST_F(SettingsFileActionsTest, UploadSendsEverySettingInOrderAndRestartsStreami
         EXPECT_EQ(window->ecu->engineMap[i], 20 + 3 * i);
 }
 
+// A file with a good checksum can still hold map points beyond 0..127; they go out at the top end
+// instead of wrapping into an unrelated correction.
+TEST_F(SettingsFileActionsTest, MapPointsBeyondTheMapGoOutAtItsTopEnd) {
+    Connect();
+    EcuSettingsRecord record = SampleRecord();
+    record.engineMap[0] = 128;
+    record.engineMap[5] = 255;
+    Upload(record);
+    EXPECT_EQ(window->ecu->engineMap[0], 127);
+    EXPECT_EQ(window->ecu->engineMap[5], 127);
+    EXPECT_EQ(window->ecu->engineMap[1], 23);
+}
+
 // A value the command refuses is not sent, and the upload goes on at the same pace.
 TEST_F(SettingsFileActionsTest, RefusedOrClippedValuesStillTakeTheirWait) {
     struct Case {
