@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <numeric>
 #include <vector>
 
 namespace {
@@ -45,8 +44,9 @@ uint32_t Word(const Bytes& b, int offset) {
 
 // Writes a new checksum the way the file format defines it, independently of the record code.
 void FixChecksum(Bytes& b) {
-    std::fill_n(b.begin() + 100, 4, 0);
-    const uint32_t sum = std::accumulate(b.begin(), b.begin() + 160, uint32_t{0});
+    uint32_t sum = 0;
+    for (std::size_t i = 0; i < 160 && i < b.size(); ++i)
+        sum += (i >= 100 && i < 104) ? 0u : b[i];
     for (int i = 0; i < 4; ++i)
         b[100 + i] = static_cast<uint8_t>(sum >> (8 * i));
 }
@@ -71,9 +71,10 @@ TEST(EcuSettingsRecord, FieldsLieAtTheirOffsetsLittleEndian) {
         EXPECT_EQ(b[148 + i], 20 + 9 * i) << "map point " << i;
     for (int i = 24; i < 100; ++i)
         EXPECT_EQ(b[i], 0) << "reserved byte " << i;
-    Bytes zeroed = b;
-    std::fill_n(zeroed.begin() + 100, 4, 0);
-    EXPECT_EQ(Word(b, 100), std::accumulate(zeroed.begin(), zeroed.end(), uint32_t{0}));
+    uint32_t sumWithoutTheField = 0; // the byte sum with the checksum field taken as zero
+    for (std::size_t i = 0; i < b.size(); ++i)
+        sumWithoutTheField += (i >= 100 && i < 104) ? 0u : b[i];
+    EXPECT_EQ(Word(b, 100), sumWithoutTheField);
 }
 
 TEST(EcuSettingsRecord, ParseGivesBackTheSerialisedRecord) {
