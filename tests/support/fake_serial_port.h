@@ -3,6 +3,7 @@
 #include "ecu/serial_port.h"
 
 #include <deque>
+#include <functional>
 #include <set>
 #include <vector>
 
@@ -10,7 +11,11 @@
 class FakeSerialPort : public SerialPort {
 public:
     bool open(int portNumber) override;
-    void close() override { openFlag = false; }
+    void close() override {
+        if (openFlag && onClose)
+            onClose();
+        openFlag = false;
+    }
     bool isOpen() const override { return openFlag; }
     bool takeByte(uint8_t& byte) override;
     void write(const uint8_t* data, std::size_t size) override {
@@ -29,6 +34,7 @@ public:
     std::vector<uint8_t> takeWritten();
 
     bool openFlag = false;
+    std::function<void()> onClose; // runs when an open port is closed
     bool failOpen = false;
     bool failTake = false;
     int openCount = 0;

@@ -59,6 +59,10 @@ void WindowFixture::CreateWindow() {
         }
     };
     seams.sleepMs = [this](int ms) {
+        fake->onClose = [this] {
+            shutdownLog.push_back(Hex(fake->takeWritten()));
+            shutdownLog.push_back("closed");
+        };
         shutdownLog.push_back(Hex(fake->takeWritten()));
         shutdownLog.push_back("sleep " + std::to_string(ms));
     };
