@@ -1,0 +1,111 @@
+// The real program against the virtual ECU: ecusetup (offscreen, Status page, as it starts) connected
+// to ecusim streaming at its line rate. The figure is ecusetup's CPU time over the wall time, counted
+// from the moment the link streams.
+#include "bench/child_process.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kFirstCom = 40;
+constexpr const char* kStreaming = "connected  streaming";
+
+bool Exists(const std::string& path) {
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0;
+}
+
+std::string FileText(const std::string& path) {
+    std::ifstream file(path);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// The last line ecusim's status printed.
+std::string LastLine(const std::string& path) {
+    std::string text = FileText(path);
+    while (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    return text.substr(text.rfind('\n') == std::string::npos ? 0 : text.rfind('\n') + 1);
+}
+
+bool WaitFor(const std::function<bool()>& done, std::chrono::seconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+// The first COM number whose link in the ports folder is free, as scripts/demo picks it.
+int FreeCom(const std::string& ports) {
+    int com = kFirstCom;
+    while (Exists(ports + "/COM" + std::to_string(com)))
+        ++com;
+    return com;
+}
+
+void BM_ProgramOnStreamingEcu(benchmark::State& state) {
+    const std::string bin = OwnFolder();
+    const std::string ports = bin + "/ports";
+    mkdir(ports.c_str(), 0755);
+    const int com = FreeCom(ports);
+    const std::string comText = "COM" + std::to_string(com);
+    {
+        std::ofstream ini(bin + "/ecusetup.ini", std::ios::binary);
+        ini << "[Main]\r\nComport=" << comText << "\r\n";
+    }
+    const std::string simOutput = "/tmp/program_cpu_bench." + std::to_string(getpid()) + ".ecusim";
+    const auto span = std::chrono::seconds(state.range(0));
+
+    for (auto _ : state) {
+        ChildProcess::Options simOptions;
+        simOptions.args = {bin + "/ecusim", "--com", std::to_string(com)};
+        simOptions.outputFile = simOutput;
+        ChildProcess sim(simOptions);
+        if (!sim.started() ||
+            !WaitFor([&] { return Exists(ports + "/" + comText); }, std::chrono::seconds(10))) {
+            state.SkipWithError("ecusim did not make its port");
+            break;
+        }
+        ChildProcess::Options programOptions;
+        programOptions.args = {bin + "/ecusetup"};
+        programOptions.extraEnvironment = {"QT_QPA_PLATFORM=offscreen"};
+        ChildProcess program(programOptions);
+        if (!program.started() ||
+            !WaitFor([&] { return LastLine(simOutput).find(kStreaming) != std::string::npos; },
+                     std::chrono::seconds(30))) {
+            state.SkipWithError("ecusetup did not connect to ecusim");
+            break;
+        }
+        const double cpuStart = ProcessCpuSeconds(program.id());
+        const double simStart = ProcessCpuSeconds(sim.id());
+        const double start = MonotonicSeconds();
+        std::this_thread::sleep_for(span);
+        const double cpuEnd = ProcessCpuSeconds(program.id());
+        const double simEnd = ProcessCpuSeconds(sim.id());
+        const double wall = MonotonicSeconds() - start;
+        if (LastLine(simOutput).find(kStreaming) == std::string::npos || cpuStart < 0 || cpuEnd < 0) {
+            state.SkipWithError("the link did not stream all the time");
+            break;
+        }
+        state.SetIterationTime(wall);
+        state.counters["cpu_percent"] = 100.0 * (cpuEnd - cpuStart) / wall;
+        state.counters["ecusim_cpu_percent"] = 100.0 * (simEnd - simStart) / wall;
+        program.stop();
+        sim.stop();
+    }
+    unlink(simOutput.c_str());
+}
+BENCHMARK(BM_ProgramOnStreamingEcu)->Arg(60)->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
+
+} // namespace

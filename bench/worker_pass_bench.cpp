@@ -1,0 +1,112 @@
+// One worker pass of the real window, connected to the virtual ECU, with the Status page shown and all
+// twelve live values changed since the last pass.
+#include "ecu/tecu.h"
+#include "pages/status_page.h"
+#include "tests/support/window_bench.h"
+
+#include <QApplication>
+#include <QTabWidget>
+#include <QTest>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// Two sets of live values that differ in every value, in the link's order of live values.
+struct LiveSet {
+    int32_t rpm;
+    int32_t injection; // cylinder n gets injection + n
+    int32_t cylinderStatus;
+    int32_t lambda;
+    int32_t gasPressure;
+};
+constexpr LiveSet kSets[2] = {{850, 250, 0x0F, 300, 312}, {1730, 410, 0xF0, 700, 355}};
+
+void Publish(Tecu& link, const LiveSet& set) {
+    link.rpm = set.rpm;
+    for (int n = 0; n < Tecu::kCylinders; ++n)
+        link.injectionTime[n] = set.injection + n;
+    link.cylinderStatus = set.cylinderStatus;
+    link.lambda = set.lambda;
+    link.gasPressure = set.gasPressure;
+    link.changedFlags.fill(true);
+}
+
+// The window shown offscreen on the Status page, connected, with the engine warm on gas.
+class ShownWindow {
+public:
+    ShownWindow() : bench(WarmEngine()) {
+        TForm1& window = bench.window();
+        window.show();
+        ready = QTest::qWaitForWindowExposed(&window) && bench.connect();
+        window.ecu->SetFuel(true);
+        bench.runFor(std::chrono::seconds(2));
+        window.PageControl1->setCurrentWidget(window.tsdurum);
+        Settle();
+    }
+    static ecusim::EcuConfig WarmEngine() {
+        ecusim::EcuConfig config;
+        config.startTemperatureC = 60;
+        return config;
+    }
+    // Lets every pending repaint happen.
+    static void Settle() {
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
+    }
+    Tecu& link() { return *bench.window().ecu; }
+
+    WindowBench bench;
+    bool ready = false;
+};
+
+void BM_WorkerPassStatusPage(benchmark::State& state) {
+    ShownWindow shown;
+    if (!shown.ready) {
+        state.SkipWithError("the window did not connect to the virtual ECU");
+        return;
+    }
+    Tecu& link = shown.link();
+    int which = 0;
+    for (auto _ : state) {
+        Publish(link, kSets[which]);
+        which ^= 1;
+        link.WorkerPass();
+    }
+}
+BENCHMARK(BM_WorkerPassStatusPage)->Iterations(4000)->Unit(benchmark::kMicrosecond);
+
+// Counts the widgets painted, to tell a repaint of what changed from a repaint of everything.
+class PaintCounter : public QObject {
+public:
+    PaintCounter() { qApp->installEventFilter(this); }
+    ~PaintCounter() override { qApp->removeEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+    int64_t paints = 0;
+};
+
+// The same pass with the repaint it leads to, which the program pays on every tick as well.
+void BM_WorkerPassWithRepaint(benchmark::State& state) {
+    ShownWindow shown;
+    if (!shown.ready) {
+        state.SkipWithError("the window did not connect to the virtual ECU");
+        return;
+    }
+    Tecu& link = shown.link();
+    PaintCounter counter;
+    int which = 0;
+    for (auto _ : state) {
+        Publish(link, kSets[which]);
+        which ^= 1;
+        link.WorkerPass();
+        ShownWindow::Settle();
+    }
+    state.counters["widgets_painted"] =
+        static_cast<double>(counter.paints) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_WorkerPassWithRepaint)->Iterations(1000)->Unit(benchmark::kMicrosecond);
+
+} // namespace
