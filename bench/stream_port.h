@@ -2,7 +2,9 @@
 
 #include "ecu/serial_port.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 // A port whose input is one recorded stream, served again from its start whenever it runs out, so the
@@ -14,10 +16,14 @@ public:
     bool open(int) override { return openFlag = true; }
     void close() override { openFlag = false; }
     bool isOpen() const override { return openFlag; }
-    bool takeByte(uint8_t& byte) override {
-        byte = stream[next];
-        next = next + 1 == stream.size() ? 0 : next + 1;
-        return true;
+    std::size_t takeBytes(uint8_t* buffer, std::size_t max) override {
+        for (std::size_t taken = 0; taken < max;) {
+            const std::size_t run = std::min(max - taken, stream.size() - next);
+            std::memcpy(buffer + taken, stream.data() + next, run);
+            taken += run;
+            next = next + run == stream.size() ? 0 : next + run;
+        }
+        return max;
     }
     void write(const uint8_t*, std::size_t) override {}
     void flush() override {}

@@ -71,12 +71,9 @@ void QtSerialPort::close() {
     openNumber = 0;
 }
 
-bool QtSerialPort::takeByte(uint8_t& byte) {
-    char c = 0;
-    if (!port.getChar(&c))
-        return false;
-    byte = static_cast<uint8_t>(c);
-    return true;
+std::size_t QtSerialPort::takeBytes(uint8_t* buffer, std::size_t max) {
+    const qint64 n = port.read(reinterpret_cast<char*>(buffer), static_cast<qint64>(max));
+    return n > 0 ? static_cast<std::size_t>(n) : 0;
 }
 
 void QtSerialPort::write(const uint8_t* data, std::size_t size) {

@@ -18,7 +18,7 @@ public:
     bool open(int portNumber) override;
     void close() override;
     bool isOpen() const override { return port.isOpen(); }
-    bool takeByte(uint8_t& byte) override;
+    std::size_t takeBytes(uint8_t* buffer, std::size_t max) override;
     void write(const uint8_t* data, std::size_t size) override;
     void flush() override;
     bool isAvailable(int portNumber) override;

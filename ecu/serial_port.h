@@ -20,8 +20,9 @@ public:
     virtual bool open(int portNumber) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
-    // Takes one received byte; false when none could be taken.
-    virtual bool takeByte(uint8_t& byte) = 0;
+    // Takes up to max received bytes into buffer; answers how many were taken, 0 when none could be.
+    virtual std::size_t takeBytes(uint8_t* buffer, std::size_t max) = 0;
+    bool takeByte(uint8_t& byte) { return takeBytes(&byte, 1) == 1; }
     virtual void write(const uint8_t* data, std::size_t size) = 0;
     // Discards whatever waits in the input and the output buffer.
     virtual void flush() = 0;

@@ -23,6 +23,7 @@ public:
     static constexpr int kLinkTimeoutTicks = 100;
     static constexpr int kRxIdleTicks = 10;
     static constexpr int kMaxRxLength = 50;
+    static constexpr std::size_t kReceiveBlockSize = 256; // bytes taken from the port at a time
     static constexpr int kTickStartMs = 100;
     static constexpr int kTickSlowMs = 1000;
     static constexpr int kTickConnectedMs = 25;
@@ -59,6 +60,8 @@ public:
     // --- frame codec ---
     void SendFrame();
     void OnBytesAvailable(uint16_t count);
+    void ReceiveBlock(const uint8_t* bytes, std::size_t count);
+    std::size_t ReceivePayloadRun(const uint8_t* bytes, std::size_t count);
     void ReceiveByte(uint8_t b);
 
     // --- commands (fire-and-forget) ---

@@ -1,5 +1,7 @@
 #include "tests/ecu/link_fixture.h"
 
+#include <random>
+
 using namespace EcuFrames;
 
 namespace {
@@ -123,6 +125,82 @@ TEST_F(ReceiverTest, FailedByteTakeFlushesBothBuffers) {
     fake->notify(6);
     EXPECT_EQ(fake->flushCount, flushesBefore + 1);
     EXPECT_FALSE(ecu.ecuBusy);
+}
+
+TEST_F(ReceiverTest, NotificationLongerThanOneBlockDispatchesEveryFrame) {
+    // Frames of 18 bytes do not divide the block, so some straddle a block boundary.
+    int maps = 0;
+    ecu.eventsEnabled = true;
+    ecu.OnMapReceived.bind([&] { ++maps; });
+    Bytes stream;
+    for (int i = 0; i < 40; ++i)
+        stream = Concat({stream, MapReportOfValues({i, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1})});
+    ASSERT_GT(stream.size(), 2 * Tecu::kReceiveBlockSize);
+    Deliver(stream);
+    EXPECT_EQ(maps, 40);
+    EXPECT_EQ(ecu.engineMap[0], 39);
+}
+
+// A noisy stream of good, corrupt, over-long and length-0 frames between random bytes.
+Bytes NoisyStream(std::mt19937& random) {
+    Bytes stream;
+    auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    for (int part = 0; part < 400; ++part) {
+        Bytes piece;
+        switch (pick(5)) {
+        case 0:
+            piece = BusyReport();
+            break;
+        case 1:
+            piece = MapReportOfValues({pick(128), pick(128), 0, 0, 0, 0, 0, 0, 0, 0, 0, pick(128)});
+            break;
+        case 2:
+            piece = Concat(
+                {{0x00, 0xF0, static_cast<uint8_t>(pick(3) == 0 ? 0 : 45 + pick(10))}, Bytes(120, 0x55)});
+            break;
+        case 3:
+            piece = MapReportOfValues({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+            piece[static_cast<std::size_t>(pick(static_cast<int>(piece.size())))] ^= 0x10;
+            break;
+        default:
+            for (int i = pick(8); i > 0; --i)
+                piece.push_back(static_cast<uint8_t>(pick(3) == 0 ? 0 : pick(256)));
+            break;
+        }
+        stream = Concat({stream, piece});
+    }
+    return stream;
+}
+
+TEST_F(ReceiverTest, BlocksOfAnySizeEndInTheStateByteByByteReceptionReaches) {
+    std::mt19937 random(20261210);
+    const Bytes stream = NoisyStream(random);
+    Tecu reference(std::make_unique<FakeSerialPort>());
+    auto sameState = [&] {
+        return ecu.rxState == reference.rxState && ecu.rxCount == reference.rxCount &&
+               ecu.rxLength == reference.rxLength && ecu.rxSum == reference.rxSum &&
+               ecu.ecuBusy == reference.ecuBusy && ecu.engineMap == reference.engineMap &&
+               std::equal(ecu.rxBuffer, ecu.rxBuffer + ecu.rxCount, reference.rxBuffer);
+    };
+    for (std::size_t at = 0; at < stream.size();) {
+        const std::size_t size = std::min<std::size_t>(1 + random() % 600, stream.size() - at);
+        const Bytes chunk(stream.begin() + static_cast<std::ptrdiff_t>(at),
+                          stream.begin() + static_cast<std::ptrdiff_t>(at + size));
+        Deliver(chunk);
+        for (uint8_t b : chunk)
+            reference.ReceiveByte(b);
+        at += size;
+        ASSERT_TRUE(sameState()) << "after " << at << " of " << stream.size() << " bytes";
+    }
+}
+
+TEST_F(ReceiverTest, PortRunningShortOfTheCountKeepsWhatWasTakenAndFlushes) {
+    fake->queue(BusyReport());
+    ecu.ecuBusy = false;
+    const int flushesBefore = fake->flushCount;
+    fake->notify(static_cast<uint16_t>(BusyReport().size() + 10));
+    EXPECT_TRUE(ecu.ecuBusy);
+    EXPECT_EQ(fake->flushCount, flushesBefore + 1);
 }
 
 } // namespace

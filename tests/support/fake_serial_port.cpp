@@ -1,5 +1,7 @@
 #include "tests/support/fake_serial_port.h"
 
+#include "tests/support/byte_queue.h"
+
 bool FakeSerialPort::open(int portNumber) {
     ++openCount;
     if (portNumber == 0)
@@ -9,12 +11,8 @@ bool FakeSerialPort::open(int portNumber) {
     return openFlag;
 }
 
-bool FakeSerialPort::takeByte(uint8_t& byte) {
-    if (failTake || input.empty())
-        return false;
-    byte = input.front();
-    input.pop_front();
-    return true;
+std::size_t FakeSerialPort::takeBytes(uint8_t* buffer, std::size_t max) {
+    return failTake ? 0 : TakeFront(input, buffer, max);
 }
 
 void FakeSerialPort::flush() {

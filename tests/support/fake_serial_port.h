@@ -17,7 +17,7 @@ public:
         openFlag = false;
     }
     bool isOpen() const override { return openFlag; }
-    bool takeByte(uint8_t& byte) override;
+    std::size_t takeBytes(uint8_t* buffer, std::size_t max) override;
     void write(const uint8_t* data, std::size_t size) override {
         written.insert(written.end(), data, data + size);
     }

@@ -1,5 +1,7 @@
 #include "tests/support/sim_serial_port.h"
 
+#include "tests/support/byte_queue.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -27,12 +29,8 @@ void SimSerialPort::close() {
     input.clear();
 }
 
-bool SimSerialPort::takeByte(uint8_t& byte) {
-    if (input.empty())
-        return false;
-    byte = input.front();
-    input.pop_front();
-    return true;
+std::size_t SimSerialPort::takeBytes(uint8_t* buffer, std::size_t max) {
+    return TakeFront(input, buffer, max);
 }
 
 void SimSerialPort::write(const uint8_t* data, std::size_t size) {

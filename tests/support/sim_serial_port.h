@@ -17,7 +17,7 @@ public:
     bool open(int portNumber) override;
     void close() override;
     bool isOpen() const override { return openFlag; }
-    bool takeByte(uint8_t& byte) override;
+    std::size_t takeBytes(uint8_t* buffer, std::size_t max) override;
     void write(const uint8_t* data, std::size_t size) override;
     void flush() override { input.clear(); }
     bool isAvailable(int portNumber) override { return portNumber > 0 && !model.faults().unplugged; }
