@@ -3,6 +3,7 @@
 #include "widgets/assign_if_changed.h"
 #include "widgets/instrument_font.h"
 
+#include <QEvent>
 #include <QLinearGradient>
 #include <QLocale>
 #include <QPainter>
@@ -51,9 +52,20 @@ struct AngularMeter::Layout {
 
 AngularMeter::AngularMeter(QWidget* parent) : QWidget(parent) {}
 
+void AngularMeter::DropFace() {
+    faceCache = QPixmap();
+    update();
+}
+
+void AngularMeter::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange)
+        DropFace();
+    QWidget::changeEvent(event);
+}
+
 void AngularMeter::SetRange(double minimum, double maximum) {
     if (range.Reset(minimum, maximum, position)) {
-        update();
+        DropFace();
     }
 }
 
@@ -65,13 +77,13 @@ void AngularMeter::SetPosition(double value) {
 
 void AngularMeter::SetStartAngle(double degrees) {
     if (std::isfinite(degrees) && AssignIfChanged(startAngle, degrees)) {
-        update();
+        DropFace();
     }
 }
 
 void AngularMeter::SetArcAngle(double degrees) {
     if (std::isfinite(degrees) && AssignIfChanged(arcAngle, std::clamp(degrees, 0.0, 360.0))) {
-        update();
+        DropFace();
     }
 }
 
@@ -86,61 +98,61 @@ QPointF AngularMeter::ScalePoint(double value, double radiusShare) const {
 
 void AngularMeter::SetTickCount(int divisions) {
     if (AssignIfChanged(tickCount, std::clamp(divisions, 0, kMaxTickCount))) {
-        update();
+        DropFace();
     }
 }
 
 void AngularMeter::SetLongTickInterval(int n) {
     if (AssignIfChanged(longTickInterval, std::max(n, 0))) {
-        update();
+        DropFace();
     }
 }
 
 void AngularMeter::SetZones(const QList<Zone>& z) {
     if (AssignIfChanged(zones, z)) {
-        update();
+        DropFace();
     }
 }
 
 void AngularMeter::SetCaption(const QString& text) {
     if (AssignIfChanged(caption, text)) {
-        update();
+        DropFace();
     }
 }
 
 void AngularMeter::SetScaleLabels(ScaleLabels kind) {
     if (AssignIfChanged(labels, kind)) {
-        update();
+        DropFace();
     }
 }
 
 void AngularMeter::SetLabelTexts(const QStringList& texts) {
     if (AssignIfChanged(labelTexts, texts)) {
-        update();
+        DropFace();
     }
 }
 
 void AngularMeter::SetLabelDecimals(int decimals) {
     if (AssignIfChanged(labelDecimals, std::clamp(decimals, 0, 6))) {
-        update();
+        DropFace();
     }
 }
 
 void AngularMeter::SetFaceColor(const QColor& color) {
     if (AssignIfChanged(faceColor, color)) {
-        update();
+        DropFace();
     }
 }
 
 void AngularMeter::SetScaleColor(const QColor& color) {
     if (AssignIfChanged(scaleColor, color)) {
-        update();
+        DropFace();
     }
 }
 
 void AngularMeter::SetNeedleColor(const QColor& color) {
     if (AssignIfChanged(needleColor, color)) {
-        update();
+        DropFace();
     }
 }
 
@@ -278,8 +290,7 @@ void AngularMeter::PaintCaption(QPainter& p, const Layout& l) const {
     p.drawText(QRectF(at.x() - w / 2, at.y() - h / 2, w, h), Qt::AlignCenter, caption);
 }
 
-void AngularMeter::PaintNeedle(QPainter& p, const Layout& l) const {
-    const double r = l.radius;
+void AngularMeter::PaintNeedle(QPainter& p, QPointF centre, double r) const {
     const double tail = FullFace() ? r * 0.16 : 0.0;
     QPolygonF needle;
     needle << QPointF(-r * 0.032, tail) << QPointF(-r * 0.009, -r * kNeedleLength)
@@ -287,7 +298,7 @@ void AngularMeter::PaintNeedle(QPainter& p, const Layout& l) const {
            << QPointF(r * 0.032, tail);
 
     p.save();
-    p.translate(l.centre);
+    p.translate(centre);
     p.setPen(Qt::NoPen);
     // Shadow first, offset down and right, then the needle turned to its angle.
     p.save();
@@ -302,26 +313,43 @@ void AngularMeter::PaintNeedle(QPainter& p, const Layout& l) const {
     p.drawPolygon(needle);
     p.restore();
 
-    QRadialGradient hub(l.centre - QPointF(r * 0.025, r * 0.025), r * kHubRadius * 1.4);
+    QRadialGradient hub(centre - QPointF(r * 0.025, r * 0.025), r * kHubRadius * 1.4);
     hub.setColorAt(0.0, QColor(120, 120, 120));
     hub.setColorAt(1.0, QColor(20, 20, 20));
     p.setPen(Qt::NoPen);
     p.setBrush(hub);
-    p.drawEllipse(l.centre, r * kHubRadius, r * kHubRadius);
+    p.drawEllipse(centre, r * kHubRadius, r * kHubRadius);
 }
 
-void AngularMeter::paintEvent(QPaintEvent*) {
-    QPainter p(this);
+// Only the needle moves with the value: the face, scale and texts are drawn once per look and size
+// and kept, so a dial that follows a live value costs one picture copy and the needle.
+void AngularMeter::PaintStill(const Layout& l) {
+    const qreal ratio = devicePixelRatioF();
+    faceCache = QPixmap(size() * ratio);
+    faceCache.setDevicePixelRatio(ratio);
+    faceCache.fill(Qt::transparent);
+    QPainter p(&faceCache);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    const Layout l = ComputeLayout();
-    if (l.radius < 4.0) {
-        return;
-    }
     PaintFace(p, l);
     PaintZones(p, l);
     PaintTicks(p, l);
     PaintLabels(p, l);
     PaintCaption(p, l);
-    PaintNeedle(p, l);
+    faceCentre = l.centre;
+    faceRadius = l.radius;
+}
+
+void AngularMeter::paintEvent(QPaintEvent*) {
+    if (faceCache.isNull() || faceCache.deviceIndependentSize() != QSizeF(size()) ||
+        faceCache.devicePixelRatio() != devicePixelRatioF()) {
+        const Layout l = ComputeLayout();
+        if (l.radius < 4.0)
+            return;
+        PaintStill(l);
+    }
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.drawPixmap(0, 0, faceCache);
+    PaintNeedle(p, faceCentre, faceRadius);
 }

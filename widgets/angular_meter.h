@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QList>
+#include <QPixmap>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -90,6 +91,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     struct Layout;
@@ -106,7 +108,11 @@ private:
     void PaintTicks(QPainter& p, const Layout& l) const;
     void PaintLabels(QPainter& p, const Layout& l) const;
     void PaintCaption(QPainter& p, const Layout& l) const;
-    void PaintNeedle(QPainter& p, const Layout& l) const;
+    void PaintNeedle(QPainter& p, QPointF centre, double r) const;
+    // Draws everything but the needle into the kept face.
+    void PaintStill(const Layout& l);
+    // The look changed: the kept face is drawn again at the next paint.
+    void DropFace();
 
     ValueRange range{0.0, 100.0};
     double position = 0.0;
@@ -122,4 +128,7 @@ private:
     QColor faceColor{250, 250, 246};
     QColor scaleColor{20, 20, 20};
     QColor needleColor{200, 30, 20};
+    QPixmap faceCache;
+    QPointF faceCentre;
+    double faceRadius = 0.0;
 };
