@@ -42,6 +42,8 @@ void SetFontPixels(QWidget* w, int pixels) {
 QWidget* FixedCanvas(QWidget* parent, QSize size) {
     auto* canvas = new QWidget(parent);
     canvas->setFixedSize(size);
+    // Opaque, so a dial or label repainted on it does not make the group box draw its frame again.
+    canvas->setAutoFillBackground(true);
     return canvas;
 }
 
