@@ -99,6 +99,8 @@ const std::vector<Valued>& ValuedOptions() {
          Whole(0, 1023, [](EcusimOptions& o, long n) { o.config.tankReading = static_cast<uint16_t>(n); })},
         {"--seed", "a whole number from 0 to 2147483647",
          Whole(0, 2147483647L, [](EcusimOptions& o, long n) { o.config.seed = static_cast<uint64_t>(n); })},
+        {"--live-interval", "a time in milliseconds from 1 to 1000",
+         Whole(1, 1000, [](EcusimOptions& o, long n) { o.config.liveIntervalMs = static_cast<int>(n); })},
         {"--corrupt", "a rate from 0 to 1", Rate(&Faults::corruptRate)},
         {"--drop", "a rate from 0 to 1", Rate(&Faults::dropRate)},
         {"--noise", "a rate from 0 to 1", Rate(&Faults::noiseRate)},
@@ -156,6 +158,7 @@ std::string HelpText() {
             "  --version X.Y      firmware version to report (default 2.7)\n"
             "  --tank N           tank sensor reading 0..1023 (default 420)\n"
             "  --seed N           seed of the engine noise and the faults (default 1)\n"
+            "  --live-interval MS time between live reports (default 40); 1 fills the line\n"
             "  --no-line-limit    send faster than 19200 baud allows\n"
             "Faults:\n"
             "  --silent           hear and obey, but send nothing\n"

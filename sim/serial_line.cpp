@@ -20,6 +20,13 @@ void SerialLine::transmit(int64_t us, Bytes& out) {
         credit = 0;
 }
 
+int64_t SerialLine::busyMicros() const {
+    if (rate <= 0 || pending.empty())
+        return 0;
+    const int64_t owed = static_cast<int64_t>(pending.size()) * kByteCost - credit;
+    return (owed + rate - 1) / rate;
+}
+
 void SerialLine::clear() {
     pending.clear();
     credit = 0;

@@ -18,6 +18,8 @@ public:
     void transmit(int64_t us, Bytes& out);
     void clear();
     std::size_t waiting() const { return pending.size(); }
+    // How long the bytes waiting now take to leave, in microseconds; 0 when the line is free.
+    int64_t busyMicros() const;
     // 0 lifts the limit.
     void setBytesPerSecond(int bytesPerSecond) { rate = bytesPerSecond; }
     int bytesPerSecond() const { return rate; }

@@ -86,6 +86,12 @@ void VirtualEcu::runJob() {
 void VirtualEcu::runStreaming() {
     if (!streamOn || job || nextLiveAt > nowUs)
         return;
+    // Like the ECU's transmitter, a report waits until the one before it has left: at intervals
+    // shorter than the line allows, the line is full but the reports stay fresh.
+    if (const int64_t busy = line.busyMicros(); busy > 0) {
+        nextLiveAt = nowUs + busy;
+        return;
+    }
     sendLive();
     if (liveCount % std::max(cfg.statusEveryLive, 1) == 0)
         sendStatus();

@@ -16,11 +16,31 @@ TEST(EcusimOptions, DefaultsServeCom40WithEveryFaultOff) {
 }
 
 TEST(EcusimOptions, TakesEveryKnob) {
-    const auto parsed = ParseOptions(
-        {"--com",           "12",     "--ports-dir", "/tmp/p", "--no-slave", "--start-temp", "65.5",
-         "--version",       "3.14",   "--tank",      "700",    "--seed",     "99",           "--silent",
-         "--corrupt",       "0.1",    "--drop",      "0.01",   "--noise",    "0.2",          "--busy-forever",
-         "--no-line-limit", "--quiet"});
+    const auto parsed = ParseOptions({"--com",
+                                      "12",
+                                      "--ports-dir",
+                                      "/tmp/p",
+                                      "--no-slave",
+                                      "--start-temp",
+                                      "65.5",
+                                      "--version",
+                                      "3.14",
+                                      "--tank",
+                                      "700",
+                                      "--seed",
+                                      "99",
+                                      "--silent",
+                                      "--corrupt",
+                                      "0.1",
+                                      "--drop",
+                                      "0.01",
+                                      "--noise",
+                                      "0.2",
+                                      "--busy-forever",
+                                      "--no-line-limit",
+                                      "--quiet",
+                                      "--live-interval",
+                                      "5"});
     ASSERT_TRUE(parsed.error.empty()) << parsed.error;
     const auto& o = parsed.options;
     EXPECT_EQ(o.com, 12);
@@ -38,14 +58,29 @@ TEST(EcusimOptions, TakesEveryKnob) {
     EXPECT_TRUE(o.faults.busyForever);
     EXPECT_EQ(o.config.bytesPerSecond, 0);
     EXPECT_FALSE(o.statusLine);
+    EXPECT_EQ(o.config.liveIntervalMs, 5);
 }
 
 TEST(EcusimOptions, RefusesBadValuesWithAMessage) {
     const std::vector<std::vector<std::string>> bad{
-        {"--com"},          {"--com", "0"},         {"--com", "256"},     {"--com", "4x"},
-        {"--com", ""},      {"--corrupt", "1.5"},   {"--drop", "-0.1"},   {"--noise", "lots"},
-        {"--version", "2"}, {"--version", "2.300"}, {"--version", "a.b"}, {"--start-temp", "200"},
-        {"--tank", "1024"}, {"--seed", "-1"},       {"--ports-dir", ""},  {"--frobnicate"},
+        {"--com"},
+        {"--com", "0"},
+        {"--com", "256"},
+        {"--com", "4x"},
+        {"--com", ""},
+        {"--corrupt", "1.5"},
+        {"--drop", "-0.1"},
+        {"--noise", "lots"},
+        {"--version", "2"},
+        {"--version", "2.300"},
+        {"--version", "a.b"},
+        {"--start-temp", "200"},
+        {"--tank", "1024"},
+        {"--seed", "-1"},
+        {"--ports-dir", ""},
+        {"--frobnicate"},
+        {"--live-interval", "0"},
+        {"--live-interval", "1001"},
     };
     for (const auto& args : bad) {
         const auto parsed = ParseOptions(args);
@@ -55,9 +90,9 @@ TEST(EcusimOptions, RefusesBadValuesWithAMessage) {
 
 TEST(EcusimOptions, HelpNamesEveryOption) {
     const std::string help = ecusim::HelpText();
-    for (const char* name :
-         {"--com", "--ports-dir", "--no-slave", "--start-temp", "--version", "--tank", "--seed", "--silent",
-          "--corrupt", "--drop", "--noise", "--busy-forever", "--no-line-limit", "--quiet", "--help"})
+    for (const char* name : {"--com", "--ports-dir", "--no-slave", "--start-temp", "--version", "--tank",
+                             "--seed", "--silent", "--corrupt", "--drop", "--noise", "--busy-forever",
+                             "--no-line-limit", "--live-interval", "--quiet", "--help"})
         EXPECT_NE(help.find(name), std::string::npos) << name;
     EXPECT_TRUE(ParseOptions({"--help"}).options.help);
 }

@@ -99,6 +99,25 @@ TEST(VirtualEcuProtocol, StreamsLiveReportsWithStatusReportsAmongThemUntilStoppe
 }
 
 // Every setting command, while streaming and while stopped, shows in the following status reports.
+// Asked for reports faster than the line carries them, the ECU fills the line and waits for it
+// rather than queueing reports that would arrive ever later.
+TEST(VirtualEcuProtocol, ShortLiveIntervalFillsTheLineWithoutFallingBehind) {
+    ecusim::EcuConfig config;
+    config.liveIntervalMs = 1;
+    VirtualEcu ecu(config);
+    Send(ecu, {'*'});
+    const ReportReader reader = RunFor(ecu, 10s);
+    std::size_t bytes = 0;
+    for (const auto& r : reader.reports)
+        bytes += r.payload.size() + 5;
+    EXPECT_GE(bytes, 19'000u) << "the line carries 1920 bytes a second";
+    EXPECT_GE(reader.ofType('2').size(), reader.ofType('1').size() / 4);
+
+    Send(ecu, {'x'});
+    RunFor(ecu, 40ms); // at most the report under way and its status report
+    EXPECT_TRUE(RunFor(ecu, 1s).reports.empty());
+}
+
 TEST(VirtualEcuProtocol, ReportsEverySettingBack) {
     struct Case {
         const char* what;
