@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
@@ -27,6 +28,7 @@ constexpr double kZoneWidth = 0.08;
 constexpr double kLabelRadius = 0.61;
 constexpr double kNeedleLength = 0.86;
 constexpr double kHubRadius = 0.075;
+constexpr double kUnseenTipTravel = 0.25; // pixels
 // A sector dial reaches this far past both ends of its arc and round its centre, so that the end
 // marks and the hub stand on the face rather than on its edge.
 constexpr double kSectorPad = 9.0;
@@ -53,6 +55,7 @@ struct AngularMeter::Layout {
 AngularMeter::AngularMeter(QWidget* parent) : QWidget(parent) {}
 
 void AngularMeter::DropFace() {
+    shownPosition = position;
     faceCache = QPixmap();
     update();
 }
@@ -70,9 +73,22 @@ void AngularMeter::SetRange(double minimum, double maximum) {
 }
 
 void AngularMeter::SetPosition(double value) {
-    if (AssignIfChanged(position, range.Clamp(value))) {
+    if (!AssignIfChanged(position, range.Clamp(value)))
+        return;
+    if (!FaceIsCurrent()) {
+        shownPosition = position;
         update();
+        return;
     }
+    if (TipTravel(shownPosition, position) < kUnseenTipTravel)
+        return;
+    const double before = shownPosition;
+    shownPosition = position;
+    update(NeedleRect(before) | NeedleRect(shownPosition));
+}
+
+double AngularMeter::TipTravel(double from, double to) const {
+    return std::abs(AngleFor(to) - AngleFor(from)) * kPi / 180.0 * faceRadius * kNeedleLength;
 }
 
 void AngularMeter::SetStartAngle(double degrees) {
@@ -290,29 +306,57 @@ void AngularMeter::PaintCaption(QPainter& p, const Layout& l) const {
     p.drawText(QRectF(at.x() - w / 2, at.y() - h / 2, w, h), Qt::AlignCenter, caption);
 }
 
-void AngularMeter::PaintNeedle(QPainter& p, QPointF centre, double r) const {
+// The needle pointing up from the centre, for a dial of radius r.
+QPolygonF AngularMeter::NeedleShape(double r) const {
     const double tail = FullFace() ? r * 0.16 : 0.0;
     QPolygonF needle;
     needle << QPointF(-r * 0.032, tail) << QPointF(-r * 0.009, -r * kNeedleLength)
            << QPointF(0, -r * (kNeedleLength + 0.015)) << QPointF(r * 0.009, -r * kNeedleLength)
            << QPointF(r * 0.032, tail);
+    return needle;
+}
 
+// What the needle covers at a value, outline and hub included, with a pixel to spare for
+// antialiasing: a moving needle repaints only where it was and where it goes.
+QRect AngularMeter::NeedleRect(double value) const {
+    const double r = faceRadius;
+    QTransform turn;
+    turn.translate(faceCentre.x(), faceCentre.y());
+    turn.rotate(AngleFor(value));
+    const QRectF needle = turn.map(NeedleShape(r)).boundingRect();
+    const int spare = 2 + static_cast<int>(std::ceil(r * 0.005));
+    return (needle | HubRect(faceCentre, r)).toAlignedRect().adjusted(-spare, -spare, spare, spare);
+}
+
+// No shadow under the needle: a translucent polygon fill on every move cost more than the whole rest
+// of a live repaint.
+void AngularMeter::PaintNeedle(QPainter& p, QPointF centre, double r) const {
     p.save();
     p.translate(centre);
-    p.setPen(Qt::NoPen);
-    // Shadow first, offset down and right, then the needle turned to its angle.
-    p.save();
-    p.translate(r * 0.012, r * 0.02);
-    p.rotate(NeedleAngle());
-    p.setBrush(QColor(0, 0, 0, 60));
-    p.drawPolygon(needle);
-    p.restore();
     p.rotate(NeedleAngle());
     p.setBrush(needleColor);
     p.setPen(QPen(needleColor.darker(140), std::max(0.6, r * 0.005)));
-    p.drawPolygon(needle);
+    p.drawPolygon(NeedleShape(r));
     p.restore();
+    p.drawPixmap(hubAt, hubCache);
+}
 
+QRectF AngularMeter::HubRect(QPointF centre, double r) {
+    const double hubRadius = r * kHubRadius + 1.0; // a pixel round it for antialiasing
+    return {centre - QPointF(hubRadius, hubRadius), QSizeF(2 * hubRadius, 2 * hubRadius)};
+}
+
+// Whole-pixel placement, so the picture is copied rather than resampled.
+void AngularMeter::PaintHub(QPointF centre, double r) {
+    const QRect area = HubRect(centre, r).toAlignedRect();
+    hubAt = area.topLeft();
+    const qreal ratio = devicePixelRatioF();
+    hubCache = QPixmap(area.size() * ratio);
+    hubCache.setDevicePixelRatio(ratio);
+    hubCache.fill(Qt::transparent);
+    QPainter p(&hubCache);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(-QPointF(hubAt));
     QRadialGradient hub(centre - QPointF(r * 0.025, r * 0.025), r * kHubRadius * 1.4);
     hub.setColorAt(0.0, QColor(120, 120, 120));
     hub.setColorAt(1.0, QColor(20, 20, 20));
@@ -338,11 +382,16 @@ void AngularMeter::PaintStill(const Layout& l) {
     PaintCaption(p, l);
     faceCentre = l.centre;
     faceRadius = l.radius;
+    PaintHub(l.centre, l.radius);
+}
+
+bool AngularMeter::FaceIsCurrent() const {
+    return !faceCache.isNull() && faceCache.deviceIndependentSize() == QSizeF(size()) &&
+           faceCache.devicePixelRatio() == devicePixelRatioF();
 }
 
 void AngularMeter::paintEvent(QPaintEvent*) {
-    if (faceCache.isNull() || faceCache.deviceIndependentSize() != QSizeF(size()) ||
-        faceCache.devicePixelRatio() != devicePixelRatioF()) {
+    if (!FaceIsCurrent()) {
         const Layout l = ComputeLayout();
         if (l.radius < 4.0)
             return;

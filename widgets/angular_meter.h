@@ -5,6 +5,9 @@
 #include <QColor>
 #include <QList>
 #include <QPixmap>
+#include <QPoint>
+#include <QPolygonF>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -49,7 +52,9 @@ public:
     // Angle of a value on this dial: StartAngle() at the minimum, StartAngle() + ArcAngle() at the
     // maximum (not reduced to 0..360), the value held inside the range first.
     double AngleFor(double value) const;
-    double NeedleAngle() const { return AngleFor(position); }
+    // Where the needle is drawn: it follows Position() whenever its tip would move a quarter of a
+    // pixel or more, so noise too small to see costs no repaint.
+    double NeedleAngle() const { return AngleFor(shownPosition); }
     // Where the mark of a value lies, in widget coordinates, at a share of the dial's radius (1 is
     // the rim): for texts that the dial's owner places round the scale.
     QPointF ScalePoint(double value, double radiusShare) const;
@@ -108,7 +113,16 @@ private:
     void PaintTicks(QPainter& p, const Layout& l) const;
     void PaintLabels(QPainter& p, const Layout& l) const;
     void PaintCaption(QPainter& p, const Layout& l) const;
+    QPolygonF NeedleShape(double r) const;
+    QRect NeedleRect(double value) const;
     void PaintNeedle(QPainter& p, QPointF centre, double r) const;
+    static QRectF HubRect(QPointF centre, double r);
+    // Draws the hub over the needle's foot into its own kept picture.
+    void PaintHub(QPointF centre, double r);
+    // The kept face matches the widget's size and pixel ratio.
+    bool FaceIsCurrent() const;
+    // How far the needle's tip travels between two values, in pixels.
+    double TipTravel(double from, double to) const;
     // Draws everything but the needle into the kept face.
     void PaintStill(const Layout& l);
     // The look changed: the kept face is drawn again at the next paint.
@@ -116,6 +130,7 @@ private:
 
     ValueRange range{0.0, 100.0};
     double position = 0.0;
+    double shownPosition = 0.0;
     double startAngle = 240.0;
     double arcAngle = 240.0;
     int tickCount = 10;
@@ -129,6 +144,8 @@ private:
     QColor scaleColor{20, 20, 20};
     QColor needleColor{200, 30, 20};
     QPixmap faceCache;
+    QPixmap hubCache;
+    QPoint hubAt;
     QPointF faceCentre;
     double faceRadius = 0.0;
 };

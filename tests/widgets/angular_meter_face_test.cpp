@@ -1,7 +1,12 @@
 #include "widgets/angular_meter.h"
 
+#include "tests/widgets/repaint_regions.h"
+
+#include <QApplication>
 #include <QFont>
 #include <QImage>
+#include <QRegion>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -69,6 +74,84 @@ TEST(AngularMeterFace, EveryChangeShowsAsOnAFreshDial) {
         EXPECT_NE(expected, before) << "the change shows at all";
         EXPECT_EQ(Drawn(kept), expected);
     }
+}
+
+// Pixels that differ between two pictures of the same size, outside a region.
+int ChangedOutside(const QImage& a, const QImage& b, const QRegion& region) {
+    int outside = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if (a.pixel(x, y) != b.pixel(x, y) && !region.contains(QPoint(x, y)))
+                ++outside;
+        }
+    }
+    return outside;
+}
+
+// A moving needle repaints only part of the dial; that part must hold every pixel that changes.
+TEST(AngularMeterFace, MovingNeedleRepaintsWhereverThePictureChanges) {
+    struct Move {
+        double start;
+        double arc;
+        double from;
+        double to;
+    };
+    const Move moves[] = {
+        {240, 240, 0, 8000},    // end to end across the top
+        {240, 240, 3900, 4100}, // a small step near the top
+        {0, 180, 0, 8000},      // half dial, sector face
+        {180, 180, 7000, 200},  // the other half, downwards
+        {0, 360, 1000, 5000},   // full circle with a tail behind the hub
+    };
+    for (const Move& m : moves) {
+        SCOPED_TRACE(testing::Message() << m.start << "/" << m.arc << " " << m.from << " to " << m.to);
+        AngularMeter meter;
+        Prepare(meter);
+        meter.SetStartAngle(m.start);
+        meter.SetArcAngle(m.arc);
+        meter.SetPosition(m.from);
+        meter.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&meter));
+        QApplication::processEvents();
+        const QImage before = Drawn(meter);
+
+        RepaintRegions regions(meter);
+        meter.SetPosition(m.to);
+        QApplication::processEvents();
+        const QRegion repainted = regions.asked;
+        const QImage after = Drawn(meter);
+        ASSERT_NE(before, after);
+        EXPECT_FALSE(QRegion(meter.rect()).subtracted(repainted).isEmpty())
+            << "only part of the dial is repainted";
+        EXPECT_EQ(ChangedOutside(before, after, repainted), 0);
+    }
+}
+
+// Noise smaller than a quarter pixel at the tip asks for no repaint; once the moves add up, the
+// needle is drawn where a fresh dial draws it.
+TEST(AngularMeterFace, MovesTooSmallToSeeWaitUntilTheyAddUp) {
+    AngularMeter meter;
+    Prepare(meter); // 180 px, 0 to 8000 over 240 degrees: about 0.045 px at the tip per rpm
+    meter.SetPosition(4000);
+    meter.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&meter));
+    QApplication::processEvents();
+
+    RepaintRegions regions(meter);
+    for (double rpm : {4001.0, 4003.0, 3998.0, 4004.0}) {
+        meter.SetPosition(rpm);
+        QApplication::processEvents();
+    }
+    EXPECT_TRUE(regions.asked.isEmpty());
+    EXPECT_EQ(meter.Position(), 4004.0);
+
+    meter.SetPosition(4030);
+    QApplication::processEvents();
+    EXPECT_FALSE(regions.asked.isEmpty());
+    AngularMeter fresh;
+    Prepare(fresh);
+    fresh.SetPosition(4030);
+    EXPECT_EQ(Drawn(meter), Drawn(fresh));
 }
 
 } // namespace
