@@ -4,6 +4,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 BarGauge::BarGauge(QWidget* parent) : QWidget(parent), emptyColor(palette().color(QPalette::Button)) {}
@@ -22,9 +23,21 @@ void BarGauge::SetRange(double minimum, double maximum) {
 }
 
 void BarGauge::SetPosition(double value) {
-    if (AssignIfChanged(position, range.Clamp(value))) {
+    const int lengthBefore = FilledLength();
+    // A move within the same whole pixel leaves the picture as it is.
+    if (AssignIfChanged(position, range.Clamp(value)) && FilledLength() != lengthBefore) {
         update();
     }
+}
+
+QRect BarGauge::Inner() const {
+    return rect().adjusted(1, 1, -1, -1);
+}
+
+int BarGauge::FilledLength() const {
+    const QRect inner = Inner();
+    const int length = orientation == Qt::Horizontal ? inner.width() : inner.height();
+    return static_cast<int>(std::lround(FilledFraction() * std::max(length, 0)));
 }
 
 void BarGauge::SetFilledColor(const QColor& color) {
@@ -50,20 +63,19 @@ void BarGauge::paintEvent(QPaintEvent*) {
     const QRect outer = rect();
     p.fillRect(outer, palette().color(QPalette::Mid));
     p.fillRect(outer.adjusted(1, 1, 0, 0), palette().color(QPalette::Light));
-    const QRect inner = outer.adjusted(1, 1, -1, -1);
+    const QRect inner = Inner();
     if (inner.isEmpty()) {
         return;
     }
     p.fillRect(inner, emptyColor);
 
     // Whole pixels, so the bar edge stays sharp and a full bar fills exactly.
-    const bool horizontal = orientation == Qt::Horizontal;
-    const int length = horizontal ? inner.width() : inner.height();
-    const int filled = static_cast<int>(std::lround(FilledFraction() * length));
+    const int filled = FilledLength();
     if (filled <= 0) {
         return;
     }
-    const QRect bar = horizontal ? QRect(inner.left(), inner.top(), filled, inner.height())
-                                 : QRect(inner.left(), inner.bottom() - filled + 1, inner.width(), filled);
+    const QRect bar = orientation == Qt::Horizontal
+                          ? QRect(inner.left(), inner.top(), filled, inner.height())
+                          : QRect(inner.left(), inner.bottom() - filled + 1, inner.width(), filled);
     p.fillRect(bar, filledColor);
 }

@@ -29,6 +29,8 @@ public:
 
     // Share of the bar that is filled, 0 to 1.
     double FilledFraction() const { return range.Fraction(position); }
+    // Pixels of the bar drawn filled at the present size.
+    int FilledLength() const;
 
     QSize sizeHint() const override;
 
@@ -36,6 +38,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QRect Inner() const; // inside the frame
+
     Qt::Orientation orientation = Qt::Horizontal;
     ValueRange range{0.0, 100.0};
     double position = 0.0;

@@ -2,6 +2,11 @@
 #include "widgets/bar_gauge.h"
 #include "widgets/thermo_meter.h"
 
+#include "tests/widgets/repaint_regions.h"
+
+#include <QApplication>
+#include <QTest>
+
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -108,6 +113,31 @@ TEST(BarGaugePaint, FillsFromTheLeftOrFromTheBottom) {
         bar.render(&image);
         EXPECT_EQ(QColor(image.pixel(c.filled)), QColor(0, 0, 128));
         EXPECT_EQ(QColor(image.pixel(c.empty)), QColor(Qt::black));
+    }
+}
+
+// Injection times jitter by hundredths of a millisecond; a bar repaints only when its filled length
+// changes by a whole pixel.
+TEST(BarGaugePaint, RepaintsOnlyWhenTheFilledLengthChanges) {
+    BarGauge bar;
+    bar.resize(102, 16); // 100 px inside the frame: 20 units a pixel
+    bar.SetRange(0, 2000);
+    bar.SetPosition(1000);
+    bar.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&bar));
+    QApplication::processEvents();
+
+    struct Step {
+        double position;
+        bool repaint;
+    };
+    const Step steps[] = {{1004, false}, {995, false}, {1011, true}, {1012, false}, {0, true}, {-50, false}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.position);
+        RepaintRegions regions(bar);
+        bar.SetPosition(step.position);
+        QApplication::processEvents();
+        EXPECT_EQ(!regions.asked.isEmpty(), step.repaint);
     }
 }
 
