@@ -14,6 +14,7 @@ namespace {
 constexpr int kButtonWidth = 177;
 constexpr int kButtonHeight = 33;
 constexpr int kValuePixels = 16;
+constexpr int kValueWidth = 85; // half the strip inside its margins; the captions take the other half
 constexpr int kLightSize = 13;
 constexpr QSize kBarSize{120, 16};
 constexpr double kBarFull = 2000; // 20 ms
@@ -28,6 +29,8 @@ QString Numbered(const char* prefix, int n) {
 CylinderStrip::CylinderStrip(PageContext& context, QWidget* parent)
     : EcuPage(context, QStringLiteral("VrBlotter1"), parent) {
     setFixedWidth(kWidth);
+    // Opaque: the values change on every tick, and the window behind need not be drawn each time.
+    setAutoFillBackground(true);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(12, 8, 12, 8);
     column->setSpacing(3);
@@ -96,6 +99,10 @@ void CylinderStrip::BuildValues(QVBoxLayout* column) {
         big.setBold(true);
         time->setFont(big);
     }
+    // Fixed sizes: a label whose size may change asks its layout to run again at every new text,
+    // which for these values is every tick.
+    for (QLabel* value : {Label12, Label13, Label14, Label20, Label23})
+        value->setFixedSize(kValueWidth, value->fontMetrics().height());
     column->addLayout(grid);
 }
 

@@ -9,7 +9,11 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QVBoxLayout>
 
 namespace {
@@ -39,10 +43,34 @@ void SetFontPixels(QWidget* w, int pixels) {
     w->setFont(f);
 }
 
-QWidget* FixedCanvas(QWidget* parent, QSize size) {
-    auto* canvas = new QWidget(parent);
+// A value label that never asks for a new layout when its text changes.
+void PlaceFixed(QLabel* label, QRect geometry) {
+    label->setGeometry(geometry);
+    label->setFixedSize(geometry.size());
+}
+
+// The colour the style gives the inside of a group box's frame, read from a small frame drawn aside.
+QColor GroupInterior(QGroupBox* group) {
+    constexpr QSize kSample{64, 128};
+    QStyleOptionFrame frame;
+    frame.initFrom(group);
+    frame.rect = QRect(QPoint(0, 0), kSample);
+    QImage image(kSample, QImage::Format_ARGB32_Premultiplied);
+    image.fill(group->palette().color(QPalette::Window));
+    QPainter painter(&image);
+    group->style()->drawPrimitive(QStyle::PE_FrameGroupBox, &frame, &painter, group);
+    painter.end();
+    return image.pixelColor(kSample.width() / 2, kSample.height() * 3 / 4);
+}
+
+// Opaque, in the colour of the frame's inside, so a dial or label repainted on it does not make the
+// group box draw its frame again.
+QWidget* FixedCanvas(QGroupBox* group, QSize size) {
+    auto* canvas = new QWidget(group);
     canvas->setFixedSize(size);
-    // Opaque, so a dial or label repainted on it does not make the group box draw its frame again.
+    QPalette palette = canvas->palette();
+    palette.setColor(QPalette::Window, GroupInterior(group));
+    canvas->setPalette(palette);
     canvas->setAutoFillBackground(true);
     return canvas;
 }
@@ -108,7 +136,7 @@ QWidget* StatusPage::BuildTachometer() {
     PlaceScaleTexts(devir1, names, texts, 1000);
 
     Label70 = AddFixedLabel(canvas, "Label70", QString());
-    Label70->setGeometry(kRpmValue);
+    PlaceFixed(Label70, kRpmValue);
     Label70->setAlignment(Qt::AlignCenter);
     SetFontPixels(Label70, 24);
 
@@ -151,11 +179,11 @@ QWidget* StatusPage::BuildPressureAndInjection() {
     PlaceScaleTexts(enj1, injectionNames, {"0", "5", "10", "15", "20", "25"}, 500);
 
     Label57 = AddFixedLabel(canvas, "Label57", QString());
-    Label57->setGeometry(0, 0, 90, kValueRowHeight);
+    PlaceFixed(Label57, {0, 0, 90, kValueRowHeight});
     Label57->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     AddFixedLabel(canvas, "Label60", QStringLiteral("bar"))->setGeometry(94, 0, 50, kValueRowHeight);
     Label59 = AddFixedLabel(canvas, "Label59", QString());
-    Label59->setGeometry(171, 0, 91, kValueRowHeight);
+    PlaceFixed(Label59, {171, 0, 91, kValueRowHeight});
     Label59->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     AddFixedLabel(canvas, "Label61", QStringLiteral("mS"))->setGeometry(266, 0, 50, kValueRowHeight);
     SetFontPixels(Label57, 16);
