@@ -91,6 +91,17 @@ double ProcessCpuSeconds(pid_t pid) {
     return static_cast<double>(user + system) / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
+double ProcessReadBytes(pid_t pid) {
+    std::ifstream file("/proc/" + std::to_string(pid) + "/io");
+    std::string name;
+    long long value = 0;
+    while (file >> name >> value) {
+        if (name == "rchar:")
+            return static_cast<double>(value);
+    }
+    return -1;
+}
+
 double MonotonicSeconds() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);

@@ -36,6 +36,8 @@ private:
 // CPU time (user + system, every thread) a running process has used, in seconds; negative when it
 // cannot be read.
 double ProcessCpuSeconds(pid_t pid);
+// Bytes a running process has taken through read calls of any kind; negative when it cannot be read.
+double ProcessReadBytes(pid_t pid);
 // The system-wide monotonic clock, in seconds; the same clock in every process.
 double MonotonicSeconds();
 // The folder this program was started from.

@@ -34,7 +34,8 @@ void Publish(Tecu& link, const LiveSet& set) {
 // The window shown offscreen on the Status page, connected, with the engine warm on gas.
 class ShownWindow {
 public:
-    ShownWindow() : bench(WarmEngine()) {
+    explicit ShownWindow(int liveIntervalMs = ecusim::EcuConfig{}.liveIntervalMs)
+        : bench(WarmEngine(liveIntervalMs)) {
         TForm1& window = bench.window();
         window.show();
         ready = QTest::qWaitForWindowExposed(&window) && bench.connect();
@@ -43,9 +44,10 @@ public:
         window.PageControl1->setCurrentWidget(window.tsdurum);
         Settle();
     }
-    static ecusim::EcuConfig WarmEngine() {
+    static ecusim::EcuConfig WarmEngine(int liveIntervalMs) {
         ecusim::EcuConfig config;
         config.startTemperatureC = 60;
+        config.liveIntervalMs = liveIntervalMs;
         return config;
     }
     // Lets every pending repaint happen.
@@ -108,5 +110,23 @@ void BM_WorkerPassWithRepaint(benchmark::State& state) {
         static_cast<double>(counter.paints) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_WorkerPassWithRepaint)->Iterations(1000)->Unit(benchmark::kMicrosecond);
+
+// Ten seconds of the virtual ECU's noisy engine on a full line, in simulated time, with every repaint
+// it causes: what the program pays on the Status page without its event loop's and the port's costs.
+void BM_StatusPageOnFullLine(benchmark::State& state) {
+    constexpr auto kSpan = std::chrono::seconds(10);
+    ShownWindow shown(1);
+    if (!shown.ready) {
+        state.SkipWithError("the window did not connect to the virtual ECU");
+        return;
+    }
+    shown.bench.onStep = [](auto) { QApplication::processEvents(); };
+    PaintCounter counter;
+    for (auto _ : state)
+        shown.bench.runFor(kSpan);
+    const double simulatedSeconds = static_cast<double>(state.iterations()) * kSpan.count();
+    state.counters["widgets_painted_per_second"] = static_cast<double>(counter.paints) / simulatedSeconds;
+}
+BENCHMARK(BM_StatusPageOnFullLine)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 } // namespace
