@@ -5,6 +5,7 @@
 #include "pages/live_values.h"
 #include "pages/page_visibility.h"
 #include "widgets/angular_meter.h"
+#include "widgets/static_text_label.h"
 #include "widgets/thermo_meter.h"
 
 #include <QGridLayout>
@@ -104,12 +105,15 @@ QLabel* StatusPage::AddFixedLabel(QWidget* parent, const char* name, const QStri
 void StatusPage::PlaceScaleTexts(AngularMeter* meter, const char* const names[], const QStringList& texts,
                                  double step) {
     for (qsizetype i = 0; i < texts.size(); ++i) {
-        QLabel* label = AddFixedLabel(meter->parentWidget(), names[i], texts[i]);
+        // Under the needle these are repainted whenever it passes; their layout is kept.
+        QLabel* label = new StaticTextLabel(texts[i], meter->parentWidget());
+        label->setObjectName(QLatin1String(names[i]));
         label->setAlignment(Qt::AlignCenter);
         const QPointF at = meter->pos() + meter->ScalePoint(meter->Minimum() + i * step, kScaleTextRadius);
         QRect box(QPoint(0, 0), kScaleTextBox);
         box.moveCenter(at.toPoint());
         label->setGeometry(box);
+        label->setFixedSize(box.size());
         label->raise();
     }
 }
