@@ -17,6 +17,8 @@
 #include <QStyleOptionFrame>
 #include <QVBoxLayout>
 
+#include <initializer_list>
+
 namespace {
 
 const QColor kGreen{0, 160, 0};
@@ -88,6 +90,10 @@ StatusPage::StatusPage(PageContext& context, QWidget* parent)
     grid->addWidget(BuildThermometer(), 1, 0);
     grid->addWidget(BuildPicture(), 1, 1);
     grid->setRowStretch(1, 1);
+    // The live dials and numbers fill their own background, in the canvas colour they inherit, so
+    // the canvas need not be drawn again under them on every tick. None of them overlaps another.
+    for (QWidget* live : std::initializer_list<QWidget*>{devir1, press1, enj1, Label70, Label57, Label59})
+        live->setAutoFillBackground(true);
 }
 
 QGroupBox* StatusPage::AddGroup(const char* name) {

@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <cmath>
 
-BarGauge::BarGauge(QWidget* parent) : QWidget(parent), emptyColor(palette().color(QPalette::Button)) {}
+BarGauge::BarGauge(QWidget* parent) : QWidget(parent), emptyColor(palette().color(QPalette::Button)) {
+    // The frame and the bar cover every pixel: nothing behind needs drawing first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 void BarGauge::SetOrientation(Qt::Orientation o) {
     if (AssignIfChanged(orientation, o)) {
