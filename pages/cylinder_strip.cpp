@@ -100,8 +100,7 @@ void CylinderStrip::BuildValues(QVBoxLayout* column) {
         time->setFont(big);
     }
     // Fixed sizes: a label whose size may change asks its layout to run again at every new text,
-    // which for these values is every tick.
-    // Opaque as well, so the strip is not drawn again under them.
+    // which for these values is every tick. Opaque, so the strip is not drawn again under them.
     for (QLabel* value : {Label12, Label13, Label14, Label20, Label23}) {
         value->setFixedSize(kValueWidth, value->fontMetrics().height());
         value->setAutoFillBackground(true);

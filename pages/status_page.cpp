@@ -46,7 +46,7 @@ void SetFontPixels(QWidget* w, int pixels) {
     w->setFont(f);
 }
 
-// A value label that never asks for a new layout when its text changes.
+// A label that never asks for a new layout when its text changes.
 void PlaceFixed(QLabel* label, QRect geometry) {
     label->setGeometry(geometry);
     label->setFixedSize(geometry.size());
@@ -118,8 +118,7 @@ void StatusPage::PlaceScaleTexts(AngularMeter* meter, const char* const names[],
         const QPointF at = meter->pos() + meter->ScalePoint(meter->Minimum() + i * step, kScaleTextRadius);
         QRect box(QPoint(0, 0), kScaleTextBox);
         box.moveCenter(at.toPoint());
-        label->setGeometry(box);
-        label->setFixedSize(box.size());
+        PlaceFixed(label, box);
         label->raise();
     }
 }

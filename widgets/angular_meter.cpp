@@ -330,9 +330,10 @@ QRect AngularMeter::NeedleRect(double value) const {
 
 // No shadow under the needle: a translucent polygon fill on every move cost more than the whole rest
 // of a live repaint.
-void AngularMeter::PaintNeedle(QPainter& p, QPointF centre, double r) const {
+void AngularMeter::PaintNeedle(QPainter& p) const {
+    const double r = faceRadius;
     p.save();
-    p.translate(centre);
+    p.translate(faceCentre);
     p.rotate(NeedleAngle());
     p.setBrush(needleColor);
     p.setPen(QPen(needleColor.darker(140), std::max(0.6, r * 0.005)));
@@ -346,14 +347,20 @@ QRectF AngularMeter::HubRect(QPointF centre, double r) {
     return {centre - QPointF(hubRadius, hubRadius), QSizeF(2 * hubRadius, 2 * hubRadius)};
 }
 
+// A transparent picture of a size in widget pixels, sharp on the widget's screen.
+QPixmap AngularMeter::BlankPicture(QSize pixels) const {
+    const qreal ratio = devicePixelRatioF();
+    QPixmap picture(pixels * ratio);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::transparent);
+    return picture;
+}
+
 // Whole-pixel placement, so the picture is copied rather than resampled.
 void AngularMeter::PaintHub(QPointF centre, double r) {
     const QRect area = HubRect(centre, r).toAlignedRect();
     hubAt = area.topLeft();
-    const qreal ratio = devicePixelRatioF();
-    hubCache = QPixmap(area.size() * ratio);
-    hubCache.setDevicePixelRatio(ratio);
-    hubCache.fill(Qt::transparent);
+    hubCache = BlankPicture(area.size());
     QPainter p(&hubCache);
     p.setRenderHint(QPainter::Antialiasing);
     p.translate(-QPointF(hubAt));
@@ -368,10 +375,7 @@ void AngularMeter::PaintHub(QPointF centre, double r) {
 // Only the needle moves with the value: the face, scale and texts are drawn once per look and size
 // and kept, so a dial that follows a live value costs one picture copy and the needle.
 void AngularMeter::PaintStill(const Layout& l) {
-    const qreal ratio = devicePixelRatioF();
-    faceCache = QPixmap(size() * ratio);
-    faceCache.setDevicePixelRatio(ratio);
-    faceCache.fill(Qt::transparent);
+    faceCache = BlankPicture(size());
     QPainter p(&faceCache);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -400,5 +404,5 @@ void AngularMeter::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     p.drawPixmap(0, 0, faceCache);
-    PaintNeedle(p, faceCentre, faceRadius);
+    PaintNeedle(p);
 }

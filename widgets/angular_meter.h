@@ -115,7 +115,8 @@ private:
     void PaintCaption(QPainter& p, const Layout& l) const;
     QPolygonF NeedleShape(double r) const;
     QRect NeedleRect(double value) const;
-    void PaintNeedle(QPainter& p, QPointF centre, double r) const;
+    void PaintNeedle(QPainter& p) const; // on the kept face's centre and radius
+    QPixmap BlankPicture(QSize pixels) const;
     static QRectF HubRect(QPointF centre, double r);
     // Draws the hub over the needle's foot into its own kept picture.
     void PaintHub(QPointF centre, double r);
