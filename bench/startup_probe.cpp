@@ -2,12 +2,12 @@
 // first time: it prints the monotonic clock at that moment, in seconds, for startup_bench.
 #include "app/guarded_application.h"
 #include "app/tform1.h"
+#include "bench/child_process.h"
 
 #include <QEvent>
 #include <QTimer>
 
 #include <cstdio>
-#include <ctime>
 
 namespace {
 
@@ -18,10 +18,7 @@ public:
         if (event->type() == QEvent::Paint && !seen) {
             seen = true;
             QTimer::singleShot(0, [] {
-                timespec now{};
-                clock_gettime(CLOCK_MONOTONIC, &now);
-                std::printf("%.6f\n",
-                            static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9);
+                std::printf("%.6f\n", MonotonicSeconds());
                 std::fflush(stdout);
                 QCoreApplication::quit();
             });

@@ -55,25 +55,33 @@ public:
         for (int i = 0; i < 3; ++i)
             QApplication::processEvents();
     }
-    Tecu& link() { return *bench.window().ecu; }
-
-    WindowBench bench;
-    bool ready = false;
-};
-
-void BM_WorkerPassStatusPage(benchmark::State& state) {
-    ShownWindow shown;
-    if (!shown.ready) {
-        state.SkipWithError("the window did not connect to the virtual ECU");
-        return;
+    // False, with the benchmark marked skipped, when the window did not connect.
+    bool ReadyOr(benchmark::State& state) {
+        if (!ready)
+            state.SkipWithError("the window did not connect to the virtual ECU");
+        return ready;
     }
-    Tecu& link = shown.link();
-    int which = 0;
-    for (auto _ : state) {
+    // One worker pass after every live value changed, alternating between the two sets.
+    void ChangedPass() {
+        Tecu& link = *bench.window().ecu;
         Publish(link, kSets[which]);
         which ^= 1;
         link.WorkerPass();
     }
+
+    WindowBench bench;
+    bool ready = false;
+
+private:
+    int which = 0;
+};
+
+void BM_WorkerPassStatusPage(benchmark::State& state) {
+    ShownWindow shown;
+    if (!shown.ReadyOr(state))
+        return;
+    for (auto _ : state)
+        shown.ChangedPass();
 }
 BENCHMARK(BM_WorkerPassStatusPage)->Iterations(4000)->Unit(benchmark::kMicrosecond);
 
@@ -93,17 +101,11 @@ public:
 // The same pass with the repaint it leads to, which the program pays on every tick as well.
 void BM_WorkerPassWithRepaint(benchmark::State& state) {
     ShownWindow shown;
-    if (!shown.ready) {
-        state.SkipWithError("the window did not connect to the virtual ECU");
+    if (!shown.ReadyOr(state))
         return;
-    }
-    Tecu& link = shown.link();
     PaintCounter counter;
-    int which = 0;
     for (auto _ : state) {
-        Publish(link, kSets[which]);
-        which ^= 1;
-        link.WorkerPass();
+        shown.ChangedPass();
         ShownWindow::Settle();
     }
     state.counters["widgets_painted"] =
@@ -116,10 +118,8 @@ BENCHMARK(BM_WorkerPassWithRepaint)->Iterations(1000)->Unit(benchmark::kMicrosec
 void BM_StatusPageOnFullLine(benchmark::State& state) {
     constexpr auto kSpan = std::chrono::seconds(10);
     ShownWindow shown(1);
-    if (!shown.ready) {
-        state.SkipWithError("the window did not connect to the virtual ECU");
+    if (!shown.ReadyOr(state))
         return;
-    }
     shown.bench.onStep = [](auto) { QApplication::processEvents(); };
     PaintCounter counter;
     for (auto _ : state)

@@ -167,8 +167,10 @@ void AngularMeter::SetScaleColor(const QColor& color) {
 }
 
 void AngularMeter::SetNeedleColor(const QColor& color) {
+    // The needle is not part of the kept face.
     if (AssignIfChanged(needleColor, color)) {
-        DropFace();
+        shownPosition = position;
+        update();
     }
 }
 

@@ -22,10 +22,6 @@ using namespace EcuFrames;
 
 namespace {
 
-QString Text(TForm1& window, int index) {
-    return window.LangText(index);
-}
-
 QString FormatNumberText(double v, unsigned decimals = 2, const char* suffix = " ms") {
     return FormatNumber(v, decimals) + QString::fromLatin1(suffix);
 }
@@ -51,10 +47,10 @@ protected:
         s.baseCorrectionByte = static_cast<uint8_t>(127 - x);
         Deliver(s.Frame());
     }
-    // One worker pass with cylinder 1 at t (0.01 ms).
-    void Pass(uint16_t t = 250) {
+    // One worker pass with cylinder 1 at 2.50 ms.
+    void Pass() {
         Live live;
-        live.injectionRaw[0] = static_cast<uint16_t>(t * 5 / 2);
+        live.injectionRaw[0] = 625;
         Deliver(live.Frame());
         window->ecu->WorkerPass();
     }
@@ -95,7 +91,7 @@ TEST_F(CalibrationPageTest, StartRunsOnlyAboveSixtyDegrees) {
         EXPECT_FALSE(page->startbtn->isEnabled());
         EXPECT_TRUE(page->pausebtn->isEnabled());
         EXPECT_TRUE(page->stopbtn->isEnabled());
-        EXPECT_EQ(page->Label44->text(), Text(*window, c.runs ? 66 : 71)) << c.reducer;
+        EXPECT_EQ(page->Label44->text(), window->LangText(c.runs ? 66 : 71)) << c.reducer;
         EXPECT_EQ(page->Timer1.isActive(), !c.runs) << c.reducer;
         page->stopbtnClick();
     }
@@ -106,7 +102,7 @@ TEST_F(CalibrationPageTest, ColdStartBlinksAndStaysPausedUntilContinue) {
     page->startbtnClick();
     Passes(30);
     EXPECT_EQ(window->ecu->calibrationStep, 0);
-    EXPECT_EQ(page->pausebtn->text(), Text(*window, 18));
+    EXPECT_EQ(page->pausebtn->text(), window->LangText(18));
     EXPECT_TRUE(Written().empty());
     for (bool visible : {false, true, false}) {
         page->Timer1Timer();
@@ -121,13 +117,13 @@ TEST_F(CalibrationPageTest, ColdStartBlinksAndStaysPausedUntilContinue) {
     EXPECT_FALSE(page->Timer1.isActive());
     EXPECT_TRUE(page->Label44->isVisible());
     Pass();
-    EXPECT_EQ(page->pausebtn->text(), Text(*window, 17));
+    EXPECT_EQ(page->pausebtn->text(), window->LangText(17));
     EXPECT_EQ(window->ecu->calibrationStep, 1);
 
     page->pausebtnClick(); // pause again: the text follows with the next report
-    EXPECT_EQ(page->pausebtn->text(), Text(*window, 17));
+    EXPECT_EQ(page->pausebtn->text(), window->LangText(17));
     Pass();
-    EXPECT_EQ(page->pausebtn->text(), Text(*window, 18));
+    EXPECT_EQ(page->pausebtn->text(), window->LangText(18));
 }
 
 TEST_F(CalibrationPageTest, StopButtonAndLinkLossBothStopIt) {
@@ -168,21 +164,21 @@ TEST_F(CalibrationPageTest, CompletionResetsTheButtons) {
     page->calp->setValue(150);
     window->ecu->calibrationActive = false; // as the link leaves it on code 14
     window->ecu->OnCalibrationProgress.raise(7, 0, 14);
-    EXPECT_EQ(page->Label44->text(), Text(*window, 69));
+    EXPECT_EQ(page->Label44->text(), window->LangText(69));
     EXPECT_TRUE(page->startbtn->isEnabled());
     EXPECT_FALSE(page->pausebtn->isEnabled());
     EXPECT_FALSE(page->stopbtn->isEnabled());
-    EXPECT_EQ(page->pausebtn->text(), Text(*window, 17));
+    EXPECT_EQ(page->pausebtn->text(), window->LangText(17));
     EXPECT_EQ(page->calp->value(), 0);
 }
 
 TEST_F(CalibrationPageTest, WarningsOnTheInfoLine) {
     for (auto [code, text] : {std::pair{6, 67}, std::pair{10, 68}, std::pair{1, 66}}) {
         window->ecu->OnCalibrationProgress.raise(7, 0, code);
-        EXPECT_EQ(page->Label44->text(), Text(*window, text)) << code;
+        EXPECT_EQ(page->Label44->text(), window->LangText(text)) << code;
     }
     window->ecu->OnCalibrationProgress.raise(7, 0, 7); // codes without a text leave it
-    EXPECT_EQ(page->Label44->text(), Text(*window, 66));
+    EXPECT_EQ(page->Label44->text(), window->LangText(66));
 }
 
 TEST_F(CalibrationPageTest, BaseCorrectionShowsMsAndMovesAFreeThumb) {
@@ -263,10 +259,6 @@ TEST(CalibrationProgressLabels, CodesWriteTheStripsTimeLabels) {
         EXPECT_EQ(label13->text(), c.label13) << c.code;
     }
 }
-
-} // namespace
-
-namespace {
 
 using namespace std::chrono_literals;
 

@@ -6,8 +6,6 @@
 #include "pages/status_page.h"
 #include "tests/support/window_fixture.h"
 
-#include <QTabWidget>
-
 // The window connected to the fake ECU, with the last live and status reports kept, so that a test
 // changes one value and sends the rest unchanged.
 class LiveDisplay : public WindowFixture {
@@ -24,8 +22,7 @@ protected:
     void SendLive() {
         Deliver(live.Frame());
         Ticks(1);
-        if (window->ecu->WorkerPending())
-            window->ecu->WorkerExecute();
+        RunPendingWorker();
     }
     void SendStatus() { DeliverAndDispatch(status.Frame()); }
     void SendTime(int cylinder, int hundredthsMs) {

@@ -1,4 +1,4 @@
-#include "tests/support/window_fixture.h"
+#include "tests/pages/shown_page_fixture.h"
 
 #include "pages/options_page.h"
 #include "pages/status_page.h"
@@ -17,25 +17,14 @@ using namespace EcuFrames;
 
 namespace {
 
-constexpr uint8_t kSlave = 0x10;
 const QString kOn = QStringLiteral("Active");
 const QString kOff = QStringLiteral("Deactive");
 const QString kNone = QStringLiteral("-");
 
-class OptionsPageTest : public WindowFixture {
+class OptionsPageTest : public ShownPageFixture {
 protected:
-    void SetUp() override {
-        CreateWindow();
-        Connect();
-        window->show();
-        ShowPage(page());
-    }
     OptionsPage* page() const { return window->ts2; }
-    void Report(const Status& status) {
-        DeliverAndDispatch(status.Frame());
-        ASSERT_TRUE(Written().empty()) << "a reported value went back to the ECU";
-    }
-    void Click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    QWidget* ShownPage() const override { return page(); }
     QPushButton* Injector(int cylinder) const { return page()->gasInjectorButtons[cylinder - 1]; }
     std::vector<QString> InjectorCaptions() const {
         std::vector<QString> captions;

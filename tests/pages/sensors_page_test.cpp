@@ -1,4 +1,4 @@
-#include "tests/support/window_fixture.h"
+#include "tests/pages/shown_page_fixture.h"
 
 #include "pages/sensors_page.h"
 #include "pages/tank_picture.h"
@@ -17,28 +17,16 @@ using namespace EcuFrames;
 
 namespace {
 
-constexpr uint8_t kSlave = 0x10;
-
 // "3.91 V" with the system's decimal separator.
 QString Volts(const char* whole, const char* hundredths) {
     return QString::fromLatin1(whole) + QLocale::system().decimalPoint() + QString::fromLatin1(hundredths) +
            QStringLiteral(" V");
 }
 
-class SensorsPageTest : public WindowFixture {
+class SensorsPageTest : public ShownPageFixture {
 protected:
-    void SetUp() override {
-        CreateWindow();
-        Connect();
-        window->show();
-        ShowPage(page());
-    }
     SensorsPage* page() const { return window->ts1; }
-    void Report(const Status& status) {
-        DeliverAndDispatch(status.Frame());
-        ASSERT_TRUE(Written().empty()) << "a reported value went back to the ECU";
-    }
-    void Click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    QWidget* ShownPage() const override { return page(); }
     std::vector<bool> Lights() const {
         return {page()->led4->Lit(), page()->led3->Lit(), page()->led2->Lit(), page()->led1->Lit()};
     }

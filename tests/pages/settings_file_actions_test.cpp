@@ -46,8 +46,8 @@ EcuSettingsRecord SampleRecord() {
 // What the upload of the sample record sends while the link holds the tank points 1000 and 10.
 Payloads SamplePayloads() {
     Bytes map{'t'};
-    for (int i = 0; i < 12; ++i)
-        map.push_back(static_cast<uint8_t>(127 - (20 + 3 * i)));
+    for (uint8_t point : SampleRecord().engineMap)
+        map.push_back(static_cast<uint8_t>(127 - point));
     return {{'x'},
             {'n', 62},
             {'n', 62},
@@ -228,17 +228,12 @@ TEST_F(SettingsFileActionsTest, LoadWhileNotConnectedDoesNothingAtAll) {
 }
 
 TEST_F(SettingsFileActionsTest, BadFilesShowTheirTextAndSendNothing) {
-    Bytes wrongCase(160);
-    {
-        const EcuSettingsRecord::Bytes b = SampleRecord().Serialise();
-        std::copy(b.begin(), b.end(), wrongCase.begin());
-    }
+    EcuSettingsRecord::Bytes wrongCase = SampleRecord().Serialise();
     wrongCase[1] = 'O';
     // Keep the checksum right, so only the header can fail.
-    std::fill_n(wrongCase.begin() + 100, 4, 0);
-    const uint32_t sum = std::accumulate(wrongCase.begin(), wrongCase.end(), uint32_t{0});
+    const uint32_t sum = EcuSettingsRecord::Checksum(wrongCase);
     for (int i = 0; i < 4; ++i)
-        wrongCase[100 + i] = static_cast<uint8_t>(sum >> (8 * i));
+        wrongCase[EcuSettingsRecord::kChecksumOffset + i] = static_cast<uint8_t>(sum >> (8 * i));
     QByteArray reservedChanged = FileBytes(SampleRecord());
     reservedChanged[115] = 1;
     struct Case {
@@ -248,7 +243,7 @@ TEST_F(SettingsFileActionsTest, BadFilesShowTheirTextAndSendNothing) {
     };
     const Case cases[] = {
         {"missing.ECU", {}, 20},
-        {"header.ECU", QByteArray(reinterpret_cast<const char*>(wrongCase.data()), 160), 21},
+        {"header.ECU", QByteArray(reinterpret_cast<const char*>(wrongCase.data()), wrongCase.size()), 21},
         {"reserved.ECU", reservedChanged, 22},
         {"short.ECU", FileBytes(SampleRecord()).left(150), 22},
     };

@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QLabel>
 
+#include <span>
+
 namespace {
 
 using Status = LiveDisplay;
@@ -51,33 +53,26 @@ TEST_F(Status, DialsHaveTheirScales) {
 struct ScaleTextCase {
     const char* name;
     const char* text;
-    const char* dial;
 };
 
 // The scale texts stand round their dials in reading order: each one further along the arc.
 TEST_F(Status, ScaleTextsStandAlongTheirArcs) {
-    const ScaleTextCase tacho[] = {
-        {"Label71", "0", "devir1"},  {"Label72", "10", "devir1"}, {"Label73", "20", "devir1"},
-        {"Label74", "30", "devir1"}, {"Label75", "40", "devir1"}, {"Label76", "50", "devir1"},
-        {"Label77", "60", "devir1"}, {"Label78", "70", "devir1"}, {"Label79", "80", "devir1"}};
-    const ScaleTextCase pressure[] = {{"Label54", "4", "press1"},
-                                      {"Label55", "3", "press1"},
-                                      {"Label56", "2", "press1"},
-                                      {"Label58", "1", "press1"},
-                                      {"Label51", "0", "press1"}};
-    const ScaleTextCase injection[] = {{"Label66", "0", "enj1"},  {"Label65", "5", "enj1"},
-                                       {"Label64", "10", "enj1"}, {"Label63", "15", "enj1"},
-                                       {"Label62", "20", "enj1"}, {"Label67", "25", "enj1"}};
+    const ScaleTextCase tacho[] = {{"Label71", "0"},  {"Label72", "10"}, {"Label73", "20"},
+                                   {"Label74", "30"}, {"Label75", "40"}, {"Label76", "50"},
+                                   {"Label77", "60"}, {"Label78", "70"}, {"Label79", "80"}};
+    const ScaleTextCase pressure[] = {
+        {"Label54", "4"}, {"Label55", "3"}, {"Label56", "2"}, {"Label58", "1"}, {"Label51", "0"}};
+    const ScaleTextCase injection[] = {{"Label66", "0"},  {"Label65", "5"},  {"Label64", "10"},
+                                       {"Label63", "15"}, {"Label62", "20"}, {"Label67", "25"}};
     auto centre = [this](const char* name) {
         auto* label = statusPage().findChild<QLabel*>(QString::fromLatin1(name));
         return label ? label->geometry().center() : QPoint(-1000, -1000);
     };
-    for (const ScaleTextCase& c : tacho)
-        EXPECT_EQ(statusPage().findChild<QLabel*>(c.name)->text(), QString::fromLatin1(c.text));
-    for (const ScaleTextCase& c : pressure)
-        EXPECT_EQ(statusPage().findChild<QLabel*>(c.name)->text(), QString::fromLatin1(c.text));
-    for (const ScaleTextCase& c : injection)
-        EXPECT_EQ(statusPage().findChild<QLabel*>(c.name)->text(), QString::fromLatin1(c.text));
+    using Texts = std::span<const ScaleTextCase>;
+    for (Texts dial : {Texts(tacho), Texts(pressure), Texts(injection)}) {
+        for (const ScaleTextCase& c : dial)
+            EXPECT_EQ(statusPage().findChild<QLabel*>(c.name)->text(), QString::fromLatin1(c.text));
+    }
 
     // Tachometer: from lower left over the top to lower right.
     for (int i = 2; i < 8; ++i)

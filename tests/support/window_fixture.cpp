@@ -75,14 +75,17 @@ void WindowFixture::Connect(int major, int minor) {
         ASSERT_TRUE(window->ecu->OpenPort());
     }
     RunHandshake(*window->ecu, *fake, static_cast<uint8_t>(major), static_cast<uint8_t>(minor));
-    if (window->ecu->WorkerPending())
-        window->ecu->WorkerExecute();
+    RunPendingWorker();
     ASSERT_TRUE(window->ecu->IsConnected());
     Written();
 }
 
 void WindowFixture::DeliverAndDispatch(const Bytes& bytes) {
     Deliver(bytes);
+    RunPendingWorker();
+}
+
+void WindowFixture::RunPendingWorker() {
     if (window->ecu->WorkerPending())
         window->ecu->WorkerExecute();
 }

@@ -71,6 +71,8 @@ protected:
     void Deliver(const EcuFrames::Bytes& bytes) { fake->deliver(bytes); }
     // A report delivered and handed to the window by one worker pass.
     void DeliverAndDispatch(const EcuFrames::Bytes& bytes);
+    // The worker pass the link has asked for, as the event loop would run it.
+    void RunPendingWorker();
     void Ticks(int n);
     std::vector<uint8_t> Written() { return fake->takeWritten(); }
     void ShowPage(QWidget* page);

@@ -1,5 +1,6 @@
 #include "widgets/angular_meter.h"
 
+#include "tests/widgets/changed_pixels.h"
 #include "tests/widgets/repaint_regions.h"
 
 #include <QApplication>
@@ -76,18 +77,6 @@ TEST(AngularMeterFace, EveryChangeShowsAsOnAFreshDial) {
     }
 }
 
-// Pixels that differ between two pictures of the same size, outside a region.
-int ChangedOutside(const QImage& a, const QImage& b, const QRegion& region) {
-    int outside = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            if (a.pixel(x, y) != b.pixel(x, y) && !region.contains(QPoint(x, y)))
-                ++outside;
-        }
-    }
-    return outside;
-}
-
 // A moving needle repaints only part of the dial; that part must hold every pixel that changes.
 TEST(AngularMeterFace, MovingNeedleRepaintsWhereverThePictureChanges) {
     struct Move {
@@ -123,7 +112,7 @@ TEST(AngularMeterFace, MovingNeedleRepaintsWhereverThePictureChanges) {
         ASSERT_NE(before, after);
         EXPECT_FALSE(QRegion(meter.rect()).subtracted(repainted).isEmpty())
             << "only part of the dial is repainted";
-        EXPECT_EQ(ChangedOutside(before, after, repainted), 0);
+        EXPECT_EQ(ChangedPixels(before, after, repainted), 0);
     }
 }
 

@@ -1,19 +1,12 @@
 #include "widgets/static_text_label.h"
 
+#include "tests/widgets/changed_pixels.h"
+
 #include <QImage>
 #include <QLabel>
 #include <gtest/gtest.h>
 
 namespace {
-
-// How many pixels differ between two pictures of the same size.
-int DifferingPixels(const QImage& a, const QImage& b) {
-    int n = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            n += a.pixel(x, y) != b.pixel(x, y);
-    return n;
-}
 
 QImage Drawn(QLabel& label) {
     label.resize(30, 18);
@@ -40,10 +33,10 @@ TEST(StaticTextLabel, DrawsLikeALabelAndFollowsTextAndFont) {
         QLabel plain(c.text);
         plain.setFont(font);
         const QImage expected = Drawn(plain);
-        EXPECT_LE(DifferingPixels(Drawn(kept), expected), expected.width() * expected.height() / 50);
+        EXPECT_LE(ChangedPixels(Drawn(kept), expected), expected.width() * expected.height() / 50);
         QLabel before("0");
         before.setFont(font);
-        EXPECT_GT(DifferingPixels(Drawn(kept), Drawn(before)), 0) << "the old layout is not shown";
+        EXPECT_GT(ChangedPixels(Drawn(kept), Drawn(before)), 0) << "the old layout is not shown";
     }
 }
 
