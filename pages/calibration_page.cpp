@@ -1,9 +1,10 @@
 #include "pages/calibration_page.h"
 
-#include "app/format_number.h"
+#include "app/program_settings.h"
 #include "ecu/tecu.h"
 #include "pages/base_correction_box.h"
 #include "pages/engine_map_editor.h"
+#include "pages/live_values.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -15,8 +16,6 @@
 namespace {
 constexpr int kBlinkMs = 500;
 constexpr int kMapSendDelayMs = 1000;
-constexpr int kRpmPerMapPoint = 500;
-constexpr int kDefaultCalSens = 5;
 constexpr int kGasCycleWrapAbove = 190;
 constexpr int kGasCycleRestart = 100;
 const char* const kResetTime = "0,0 mS";
@@ -96,7 +95,7 @@ QGroupBox* CalibrationPage::BuildAutomaticCalibration() {
 void CalibrationPage::InitMapSeries() {
     mapPointLabels.clear();
     for (int i = 1; i <= Tecu::kMapPoints; ++i)
-        mapPointLabels << (i % 2 ? QStringLiteral("-") : QString::number(i * kRpmPerMapPoint));
+        mapPointLabels << (i % 2 ? QStringLiteral("-") : QString::number(i * EngineMapEditor::kRpmPerPoint));
     GroupBox1->SetPointLabels(mapPointLabels);
 }
 
@@ -116,7 +115,8 @@ void CalibrationPage::startbtnClick() {
     startbtn->setEnabled(false);
     pausebtn->setEnabled(true);
     stopbtn->setEnabled(true);
-    ecu->SetCalibrationSensitivity(static_cast<uint32_t>(CalSens ? CalSens() : kDefaultCalSens));
+    ecu->SetCalibrationSensitivity(
+        static_cast<uint32_t>(CalSens ? CalSens() : ProgramSettings::kDefaultCalSens));
     if (ecu->reducerTemperature > kWarmReducer) {
         Label44->setText(ctx.LangText(TextKeepIdle));
         ecu->calibrationPaused = false;
@@ -160,10 +160,6 @@ void CalibrationPage::ShowLinkLost() {
     stopbtnClick();
 }
 
-QString CalibrationPage::MsText(uint32_t hundredths) const {
-    return FormatNumber(hundredths * 0.01, 1) + QStringLiteral(" mS");
-}
-
 // The strip's injection-time labels, which only this display writes while a calibration runs.
 void CalibrationPage::SetTimeLabel(const char* name, const QString& text) {
     if (auto* label = window()->findChild<QLabel*>(QString::fromLatin1(name)))
@@ -184,16 +180,16 @@ void CalibrationPage::ShowCalibrationProgress(int32_t /*step*/, int32_t count, i
         break;
     case 1:
         calp->setValue(count);
-        SetTimeLabel("Label12", MsText(static_cast<uint32_t>(ecu->injectionTime[0])));
+        SetTimeLabel("Label12", LiveValues::InjectionTimeWithUnit(ecu->injectionTime[0]));
         SetTimeLabel("Label13", reset);
         Label44->setText(ctx.LangText(TextKeepIdle));
         break;
     case 3:
-        SetTimeLabel("Label12", MsText(ecu->petrolAverage));
+        SetTimeLabel("Label12", LiveValues::InjectionTimeWithUnit(ecu->petrolAverage));
         break;
     case 5:
         calp->setValue(calp->value() + 1 > kGasCycleWrapAbove ? kGasCycleRestart : calp->value() + 1);
-        SetTimeLabel("Label13", MsText(ecu->gasAverage));
+        SetTimeLabel("Label13", LiveValues::InjectionTimeWithUnit(ecu->gasAverage));
         break;
     case 6:
         Label44->setText(ctx.LangText(TextInjectorsSmall));

@@ -62,7 +62,6 @@ public:
 private:
     QGroupBox* BuildAutomaticCalibration();
     void SetTimeLabel(const char* name, const QString& text);
-    QString MsText(uint32_t hundredths) const;
 
     QStringList mapPointLabels;
 };

@@ -293,8 +293,6 @@ void EngineMapEditor::StepSelectedPoints(bool up) {
         int step = 0;
         if (!CellStep(c - 1, step))
             continue;
-        if (!stepped)
-            tt.stop();
         stepped = true;
         step = MapPoint::LimitStep(step + (up ? 1 : -1));
         SetCell(c - 1, step);
@@ -424,7 +422,6 @@ void EngineMapEditor::bbChange(int position) {
     for (int i = 1; i < kPoints; ++i) {
         const int n = MapPoint::LimitStep(static_cast<int>(position * std::sin(kShapeFactor * i) + base));
         ctx.ecu->engineMap[i] = n + MapPoint::kZero;
-        SetCell(i, n);
     }
     if (!bbHeld)
         ctx.ecu->SendMap();

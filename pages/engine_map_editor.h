@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ecu/tecu.h"
 #include "pages/page_context.h"
 
 #include <QGroupBox>
@@ -25,7 +26,7 @@ class EngineMapEditor : public QGroupBox {
     Q_OBJECT
 
 public:
-    static constexpr int kPoints = 12;
+    static constexpr int kPoints = Tecu::kMapPoints;
     static constexpr int kRpmPerPoint = 500;
     static constexpr int kShapeLimit = 70;
     static constexpr int kBallRadius = 10;

@@ -6,11 +6,11 @@
 
 namespace LiveValues {
 
-QString InjectionTimeText(int32_t raw) {
-    return FormatNumber(raw * 0.01, 1);
+QString InjectionTimeText(int64_t raw) {
+    return FormatNumber(static_cast<double>(raw) * 0.01, 1);
 }
 
-QString InjectionTimeWithUnit(int32_t raw) {
+QString InjectionTimeWithUnit(int64_t raw) {
     return InjectionTimeText(raw) + QStringLiteral(" mS");
 }
 

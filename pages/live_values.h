@@ -10,10 +10,11 @@ namespace LiveValues {
 // One sensor count of the gas pressure input in bar.
 inline constexpr double kBarPerCount = 0.0044803225806451605;
 
-// An injection time of 0.01 ms steps in ms with one decimal, without a unit.
-QString InjectionTimeText(int32_t raw);
+// An injection time of 0.01 ms steps in ms with one decimal, without a unit. Wide enough for both the
+// link's live times and its unsigned calibration averages.
+QString InjectionTimeText(int64_t raw);
 // The same with the " mS" suffix, as the labels under a time carry it.
-QString InjectionTimeWithUnit(int32_t raw);
+QString InjectionTimeWithUnit(int64_t raw);
 
 // Gas pressure in bar; never below 0.
 double GasPressureBar(int32_t raw);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 // A map byte holds n + 32 for a correction of n steps of 0.032 ms; the chart shows the correction in ms.
@@ -24,7 +25,7 @@ inline int StepOfValue(double v) {
 }
 
 inline int LimitStep(int n) {
-    return n < kMinStep ? kMinStep : (n > kMaxStep ? kMaxStep : n);
+    return std::clamp(n, kMinStep, kMaxStep);
 }
 
 } // namespace MapPoint

@@ -1,5 +1,7 @@
 #include "pages/up_down.h"
 
+#include "pages/two_button_spinner.h"
+
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -8,27 +10,20 @@
 namespace {
 constexpr int kArrowWidth = 17;
 constexpr int kArrowHeight = 11;
-
-QToolButton* MakeArrow(QWidget* parent, Qt::ArrowType arrow) {
-    auto* button = new QToolButton(parent);
-    button->setArrowType(arrow);
-    button->setAutoRepeat(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    return button;
-}
 } // namespace
 
-UpDown::UpDown(QWidget* parent)
-    : QWidget(parent), up(MakeArrow(this, Qt::UpArrow)), down(MakeArrow(this, Qt::DownArrow)) {
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
-    column->addWidget(up);
-    column->addWidget(down);
+UpDown::UpDown(QWidget* parent) : QWidget(parent) {
+    auto* arrows = new TwoButtonSpinner(Qt::Vertical, QString(), this);
+    up = arrows->UpButton();
+    down = arrows->DownButton();
+    for (QToolButton* arrow : {up, down})
+        arrow->setFocusPolicy(Qt::NoFocus);
+    auto* box = new QVBoxLayout(this);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->addWidget(arrows);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    connect(up, &QToolButton::clicked, this, [this] { Step(1); });
-    connect(down, &QToolButton::clicked, this, [this] { Step(-1); });
+    connect(arrows, &TwoButtonSpinner::upClick, this, [this] { Step(1); });
+    connect(arrows, &TwoButtonSpinner::downClick, this, [this] { Step(-1); });
 }
 
 void UpDown::SetRange(int low, int high) {
