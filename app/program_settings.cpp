@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace ProgramSettings {
 
@@ -22,11 +21,6 @@ QString IniPathFor(const QString& executablePath, const QString& fallbackFolder)
     if (folder.isDir() && folder.isWritable())
         return beside;
     return QDir(fallbackFolder).filePath(QFileInfo(beside).fileName());
-}
-
-QString UserConfigFolder() {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
-        .filePath(QStringLiteral("ecusetup"));
 }
 
 int ParseCalSens(const QString& text) {

@@ -20,8 +20,6 @@ QString IniPathFor(const QString& executablePath);
 // The same name beside the executable when its folder can be written (a program unpacked or built in
 // place), else in the given folder (the user's configuration folder, for an installed program).
 QString IniPathFor(const QString& executablePath, const QString& fallbackFolder);
-// The user's configuration folder of the program: ~/.config/ecusetup on Linux.
-QString UserConfigFolder();
 
 // A decimal integer, or hexadecimal with "0x"; anything else gives the default.
 int ParseCalSens(const QString& text);

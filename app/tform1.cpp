@@ -9,6 +9,7 @@
 #include "app/status_panels.h"
 #include "ecu/com_port_names.h"
 #include "ecu/tecu.h"
+#include "ecu/user_config_folder.h"
 #include "pages/calibration_page.h"
 #include "pages/cylinder_strip.h"
 #include "pages/graphic_page.h"
@@ -21,6 +22,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QScreen>
@@ -122,10 +124,10 @@ void TForm1::BuildPages() {
 QString TForm1::IniPath() const {
     if (!seams.iniPath.isEmpty())
         return seams.iniPath;
-    const QString userFolder = ProgramSettings::UserConfigFolder();
-    const QString path = ProgramSettings::IniPathFor(QCoreApplication::applicationFilePath(), userFolder);
-    if (path.startsWith(userFolder))
-        QDir().mkpath(userFolder);
+    const QString path =
+        ProgramSettings::IniPathFor(QCoreApplication::applicationFilePath(), UserConfigFolder());
+    // Beside the executable the folder is there already; in the user's configuration it may not be.
+    QDir().mkpath(QFileInfo(path).path());
     return path;
 }
 

@@ -9,9 +9,8 @@
 namespace {
 
 constexpr uint32_t kPassesPerSample = 5;
-constexpr uint32_t kReferenceSamples = 100; // the last of the 101 samples is not used
+constexpr uint32_t kReferenceSamples = Tecu::kCalibrationSamples - 1;
 constexpr uint32_t kNoMinimum = 10000;
-constexpr uint32_t kMaxSensitivity = 15;
 constexpr uint32_t kSettlePasses = 300; // the 301st pass ends the wait
 constexpr uint32_t kGasSamples = 9;
 constexpr uint32_t kEqualPasses = 8; // the 9th equal comparison completes
@@ -107,8 +106,8 @@ struct Calibration {
             ecu.SetFuel(true);
             return;
         }
-        if (++ecu.calibrationSensitivity > kMaxSensitivity) {
-            ecu.calibrationSensitivity = kMaxSensitivity;
+        if (++ecu.calibrationSensitivity > Tecu::kMaxCalibrationSensitivity) {
+            ecu.calibrationSensitivity = Tecu::kMaxCalibrationSensitivity;
             Report(PetrolUnstable);
         }
         ecu.calibrationStep = S(Step::BeginCycle);

@@ -1,9 +1,10 @@
 #include "ecu/com_port_names.h"
 
+#include "ecu/user_config_folder.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace ComPortNames {
 
@@ -26,8 +27,7 @@ QString DefaultPortsFolder() {
     if (QFileInfo::exists(beside) || QFileInfo(base).isWritable())
         return beside;
     // An installed program cannot have a folder beside itself; the user's configuration folder serves.
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
-        .filePath(QStringLiteral("ecusetup/ports"));
+    return QDir(UserConfigFolder()).filePath(QStringLiteral("ports"));
 }
 
 QString DevicePath(int number, const QString& portsFolder) {

@@ -12,7 +12,8 @@ constexpr int kBufferBytes = 4096;
 }
 
 QtSerialPort::QtSerialPort(QString folder, QObject* parent)
-    : QObject(parent), portsFolder(std::move(folder)) {
+    : QObject(parent),
+      portsFolder(folder.isEmpty() ? ComPortNames::DefaultPortsFolder() : std::move(folder)) {
     connect(&port, &QSerialPort::readyRead, this, &QtSerialPort::OnReadyRead);
     connect(&port, &QSerialPort::errorOccurred, this, &QtSerialPort::OnError);
 }
@@ -22,8 +23,7 @@ QtSerialPort::~QtSerialPort() {
 }
 
 QString QtSerialPort::DeviceFor(int portNumber) const {
-    return portsFolder.isEmpty() ? ComPortNames::DevicePath(portNumber)
-                                 : ComPortNames::DevicePath(portNumber, portsFolder);
+    return ComPortNames::DevicePath(portNumber, portsFolder);
 }
 
 void QtSerialPort::Configure(QSerialPort& p) {

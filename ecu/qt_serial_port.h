@@ -11,7 +11,7 @@ class QtSerialPort : public QObject, public SerialPort {
     Q_OBJECT
 
 public:
-    // An empty folder means the "ports" folder beside the executable.
+    // An empty folder means the default ports folder, chosen once here rather than at every lookup.
     explicit QtSerialPort(QString portsFolder = {}, QObject* parent = nullptr);
     ~QtSerialPort() override;
 

@@ -22,7 +22,6 @@ public:
     virtual bool isOpen() const = 0;
     // Takes up to max received bytes into buffer; answers how many were taken, 0 when none could be.
     virtual std::size_t takeBytes(uint8_t* buffer, std::size_t max) = 0;
-    bool takeByte(uint8_t& byte) { return takeBytes(&byte, 1) == 1; }
     virtual void write(const uint8_t* data, std::size_t size) = 0;
     // Discards whatever waits in the input and the output buffer.
     virtual void flush() = 0;

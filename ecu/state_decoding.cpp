@@ -1,5 +1,7 @@
 #include "ecu/tecu.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr uint32_t kLiveReportLength = 27;
@@ -278,32 +280,37 @@ void Tecu::RefreshAll() {
     OnSwitchRpmChanged.raise(switchRpmIndex);
 }
 
+std::array<Event<int32_t>*, Tecu::kValueEvents> Tecu::ValueEvents() {
+    std::array<Event<int32_t>*, kValueEvents> events{&OnRpm,
+                                                     &OnRpmPinChanged,
+                                                     &OnCylinderStatus,
+                                                     &OnGasModeChanged,
+                                                     &OnLambda,
+                                                     &OnSwitchTemperatureChanged,
+                                                     &OnReducerTemperature,
+                                                     &OnTankSensor,
+                                                     &OnRpmDividerChanged,
+                                                     &OnTankMaxChanged,
+                                                     &OnTankMinChanged,
+                                                     &OnBaseCorrectionChanged,
+                                                     &OnInjectorProtectionChanged,
+                                                     &OnInjectorTestChanged,
+                                                     &OnGasInjectorsChanged,
+                                                     &OnSlaveEcuChanged,
+                                                     &OnGasPressure,
+                                                     &OnMinGasPressureChanged,
+                                                     &OnMapSensorChanged,
+                                                     &OnStatusBit6Changed,
+                                                     &OnFastChangeChanged,
+                                                     &OnSwitchRpmChanged};
+    for (int n = 0; n < kCylinders; ++n)
+        events[kValueEvents - kCylinders + n] = &OnInjectionTime[n];
+    return events;
+}
+
 void Tecu::ClearEventHandlers() {
-    for (auto* e : {&OnRpm,
-                    &OnRpmPinChanged,
-                    &OnCylinderStatus,
-                    &OnGasModeChanged,
-                    &OnLambda,
-                    &OnSwitchTemperatureChanged,
-                    &OnReducerTemperature,
-                    &OnTankSensor,
-                    &OnRpmDividerChanged,
-                    &OnTankMaxChanged,
-                    &OnTankMinChanged,
-                    &OnBaseCorrectionChanged,
-                    &OnInjectorProtectionChanged,
-                    &OnInjectorTestChanged,
-                    &OnGasInjectorsChanged,
-                    &OnSlaveEcuChanged,
-                    &OnGasPressure,
-                    &OnMinGasPressureChanged,
-                    &OnMapSensorChanged,
-                    &OnStatusBit6Changed,
-                    &OnFastChangeChanged,
-                    &OnSwitchRpmChanged})
+    for (Event<int32_t>* e : ValueEvents())
         e->clear();
-    for (auto& e : OnInjectionTime)
-        e.clear();
     OnLinkLost.clear();
     OnConnected.clear();
     OnPortLost.clear();
@@ -318,9 +325,5 @@ void Tecu::SetCalibrationActive(bool on) {
 }
 
 void Tecu::SetCalibrationSensitivity(uint32_t n) {
-    if (n == 0)
-        n = 1;
-    if (n > 15)
-        n = 15;
-    calibrationSensitivity = n;
+    calibrationSensitivity = std::clamp(n, kMinCalibrationSensitivity, kMaxCalibrationSensitivity);
 }

@@ -29,6 +29,8 @@ public:
     static constexpr int kTickConnectedMs = 25;
     static constexpr int kStatusWaitTicks = 3;      // slow ticks in state 2 before the version is asked again
     static constexpr int kCalibrationSamples = 101; // petrol samples of one cycle; the first 100 count
+    static constexpr uint32_t kMinCalibrationSensitivity = 1;
+    static constexpr uint32_t kMaxCalibrationSensitivity = 15;
 
     enum LiveValue {
         LiveRpm = 0,
@@ -93,6 +95,9 @@ public:
     void WorkerPass();
     void RefreshAll();
     void ClearEventHandlers();
+    // Every event that carries one value, the injection times included.
+    static constexpr int kValueEvents = 22 + kCylinders;
+    std::array<Event<int32_t>*, kValueEvents> ValueEvents();
     int32_t TankLevelMask() const { return tankLevelMask; }
     void SetCalibrationActive(bool on);
     void SetCalibrationSensitivity(uint32_t n);

@@ -34,7 +34,3 @@ inline std::vector<CorpusCase> CorpusCases(const std::string& target) {
               [](const CorpusCase& a, const CorpusCase& b) { return a.name < b.name; });
     return cases;
 }
-
-inline std::string CorpusCaseName(const CorpusCase& c) {
-    return c.name;
-}

@@ -77,31 +77,8 @@ inline std::string CheckState(const Tecu& ecu) {
 
 inline void BindEveryEvent(Tecu& ecu, int64_t& sink) {
     auto add = [&sink](int32_t v) { sink += v; };
-    for (auto* e : {&ecu.OnRpm,
-                    &ecu.OnRpmPinChanged,
-                    &ecu.OnCylinderStatus,
-                    &ecu.OnGasModeChanged,
-                    &ecu.OnLambda,
-                    &ecu.OnSwitchTemperatureChanged,
-                    &ecu.OnReducerTemperature,
-                    &ecu.OnTankSensor,
-                    &ecu.OnRpmDividerChanged,
-                    &ecu.OnTankMaxChanged,
-                    &ecu.OnTankMinChanged,
-                    &ecu.OnBaseCorrectionChanged,
-                    &ecu.OnInjectorProtectionChanged,
-                    &ecu.OnInjectorTestChanged,
-                    &ecu.OnGasInjectorsChanged,
-                    &ecu.OnSlaveEcuChanged,
-                    &ecu.OnGasPressure,
-                    &ecu.OnMinGasPressureChanged,
-                    &ecu.OnMapSensorChanged,
-                    &ecu.OnStatusBit6Changed,
-                    &ecu.OnFastChangeChanged,
-                    &ecu.OnSwitchRpmChanged})
+    for (Event<int32_t>* e : ecu.ValueEvents())
         e->bind(add);
-    for (auto& e : ecu.OnInjectionTime)
-        e.bind(add);
     ecu.OnCalibrationProgress.bind(
         [&sink](int32_t step, int32_t count, int32_t code) { sink += step + count + code; });
     ecu.OnMapReceived.bind([&sink, &ecu] { sink += ecu.engineMap[0]; });

@@ -1,18 +1,10 @@
-#include "ecu/com_port_names.h"
 #include "ecu/tecu.h"
 #include "sim/pseudo_terminal.h"
 #include "tests/sim/ecusim_process.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
-#include <QProcess>
-#include <QTimer>
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 // The whole way a fitter's setup takes: ecusim on a pseudo-terminal, the ports/COMn link beside the
 // program, and the link's default Qt serial port.

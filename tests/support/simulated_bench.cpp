@@ -1,8 +1,5 @@
 #include "tests/support/simulated_bench.h"
 
-#include <QCoreApplication>
-#include <QEvent>
-
 #include <memory>
 
 namespace {
@@ -36,16 +33,5 @@ void SimulatedBench::actLikeTheWindow() {
 }
 
 void SimulatedBench::step() {
-    serial->pump(kStep);
-    elapsed += kStep;
-    while (elapsed >= nextTick) {
-        link.LinkTick();
-        // A timer given a new interval starts counting it afresh.
-        nextTick += Millis(link.LinkInterval());
-        if (link.WorkerPending()) {
-            link.WorkerExecute();
-            // The pass has run; the deferred call the link posted for it has nothing left to do.
-            QCoreApplication::removePostedEvents(&link, QEvent::MetaCall);
-        }
-    }
+    advance(link, *serial);
 }

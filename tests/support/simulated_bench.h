@@ -14,8 +14,6 @@
 // passed and the worker pass whenever one is pending. A test never waits on the wall clock.
 class SimulatedBench : public SimulatedClock {
 public:
-    static constexpr Millis kStep{25};
-
     explicit SimulatedBench(const ecusim::EcuConfig& config = {}, int portNumber = 7);
 
     ecusim::VirtualEcu& ecu() { return model; }
@@ -38,5 +36,4 @@ private:
     SimSerialPort* serial; // owned by the link
     Tecu link;
     int portNumber;
-    Millis nextTick{0};
 };

@@ -2,8 +2,6 @@
 
 #include "ecu/tecu.h"
 
-#include <QCoreApplication>
-#include <QEvent>
 #include <QFile>
 
 WindowBench::WindowBench(const ecusim::EcuConfig& config, const QByteArray& ini) : model(config) {
@@ -47,16 +45,7 @@ void WindowBench::step() {
     Tecu* link = form->ecu;
     if (!link || !serial)
         return;
-    serial->pump(kStep);
-    elapsed += kStep;
-    while (elapsed >= nextTick) {
-        link->LinkTick();
-        nextTick += Millis(link->LinkInterval());
-        if (link->WorkerPending()) {
-            link->WorkerExecute();
-            QCoreApplication::removePostedEvents(link, QEvent::MetaCall);
-        }
-    }
+    advance(*link, *serial);
     if (onStep)
         onStep(elapsed);
 }

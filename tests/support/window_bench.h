@@ -18,8 +18,6 @@
 // whenever one is pending. Dialogs and file choice are the recording seams; nothing waits on the clock.
 class WindowBench : public SimulatedClock {
 public:
-    static constexpr Millis kStep{25};
-
     explicit WindowBench(const ecusim::EcuConfig& config = {},
                          const QByteArray& ini = "[Main]\r\nComport=COM7\r\n");
     ~WindowBench();
@@ -44,5 +42,4 @@ private:
     ecusim::VirtualEcu model;
     SimSerialPort* serial = nullptr; // owned by the link
     std::unique_ptr<TForm1> form;
-    Millis nextTick{0};
 };
