@@ -65,17 +65,26 @@ bool Save(const QString& fileName, const EcuSettingsRecord& record) {
 }
 
 LoadResult Load(const QString& fileName) {
-    QFile file(WithDefaultExtension(fileName));
+    return LoadAt(WithDefaultExtension(fileName));
+}
+
+LoadResult LoadAt(const QString& path) {
+    LoadResult result;
+    QFile file(path);
+    const auto cannotRead = [&] {
+        result.failure = LoadFailure::CannotRead;
+        result.reason = file.errorString();
+        return result;
+    };
     if (!file.open(QIODevice::ReadOnly))
-        return {LoadFailure::CannotRead, {}};
+        return cannotRead();
     const QByteArray bytes = file.read(EcuSettingsRecord::kSize);
     if (file.error() != QFileDevice::NoError)
-        return {LoadFailure::CannotRead, {}};
-    LoadResult result;
+        return cannotRead();
+    result.size = file.size();
+    // Parse leaves the record as it is, empty, unless the bytes pass.
     const auto data = std::span(reinterpret_cast<const uint8_t*>(bytes.constData()), bytes.size());
     result.failure = FromCheck(EcuSettingsRecord::Parse(data, result.record));
-    if (!result.ok())
-        result.record = {};
     return result;
 }
 

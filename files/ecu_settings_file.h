@@ -23,6 +23,8 @@ int LoadFailureText(LoadFailure failure);
 struct LoadResult {
     LoadFailure failure = LoadFailure::None;
     EcuSettingsRecord record; // only meaningful when ok()
+    qint64 size = 0;          // the file's length in bytes, when it could be read
+    QString reason;           // the system's words when it could not be read
     bool ok() const { return failure == LoadFailure::None; }
 };
 
@@ -37,5 +39,7 @@ bool Save(const QString& fileName, const EcuSettingsRecord& record);
 // Reads at most the record's 160 bytes, checks the header and then the checksum. Applies
 // WithDefaultExtension. Bytes after the 160th are ignored.
 LoadResult Load(const QString& fileName);
+// The same for exactly this path.
+LoadResult LoadAt(const QString& path);
 
 } // namespace EcuSettingsFile

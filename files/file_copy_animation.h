@@ -14,8 +14,6 @@ public:
 
     explicit FileCopyAnimation(QWidget* parent = nullptr);
 
-    int Frame() const { return frame; }
-    void NextFrame();
     QSize sizeHint() const override { return {300, 60}; }
 
 protected:
@@ -24,6 +22,7 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    void NextFrame();
     void DrawFolder(class QPainter& painter, const QRectF& box) const;
     void DrawPage(class QPainter& painter, const QPointF& centre) const;
 

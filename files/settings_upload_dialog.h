@@ -43,7 +43,6 @@ public:
     bool WaitForEcu();
     // Cancel, Esc and the close box end the dialog only before the upload has started.
     void reject() override;
-    bool Running() const { return running; }
 
     FileCopyAnimation* Animate1;
     QLabel* Label1;

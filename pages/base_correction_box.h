@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pages/live_values.h"
 #include "pages/page_context.h"
 
 #include <QGroupBox>
@@ -17,7 +18,7 @@ class BaseCorrectionBox : public QGroupBox {
 
 public:
     static constexpr int kMax = 127;
-    static constexpr double kMsPerUnit = 0.032125984251968505; // 4.08 ms at 127
+    static constexpr double kMsPerUnit = LiveValues::kMsPerBaseCorrectionStep;
 
     BaseCorrectionBox(PageContext& context, QWidget* parent = nullptr);
 

@@ -9,6 +9,10 @@ namespace LiveValues {
 
 // One sensor count of the gas pressure input in bar.
 inline constexpr double kBarPerCount = 0.0044803225806451605;
+// One count of a 10-bit sensor input (tank level) in volts.
+inline constexpr double kVoltsPerCount = 5.0 / 1023;
+// One step of the base correction in ms: 4.08 ms at 127.
+inline constexpr double kMsPerBaseCorrectionStep = 0.032125984251968505;
 
 // An injection time of 0.01 ms steps in ms with one decimal, without a unit. Wide enough for both the
 // link's live times and its unsigned calibration averages.

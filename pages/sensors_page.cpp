@@ -2,6 +2,7 @@
 
 #include "app/format_number.h"
 #include "ecu/tecu.h"
+#include "pages/live_values.h"
 #include "pages/switch_caption.h"
 #include "pages/tank_picture.h"
 #include "pages/up_down.h"
@@ -22,7 +23,6 @@
 
 namespace {
 constexpr int kFullScale = 1023;
-constexpr double kVoltsPerCount = 5.0 / 1023;
 constexpr int kRpmDividerWord = 87;
 constexpr int kTrackTick = 100;
 constexpr int kTrackStartMin = 20;
@@ -39,7 +39,7 @@ template <class Widget> Widget* Named(Widget* widget, const char* name) {
 }
 
 QString Volts(int32_t counts) {
-    return FormatNumber(counts * kVoltsPerCount, 2) + QStringLiteral(" V");
+    return FormatNumber(counts * LiveValues::kVoltsPerCount, 2) + QStringLiteral(" V");
 }
 
 // A tank point's track bar: the reading grows downward, level with the marks of the picture.

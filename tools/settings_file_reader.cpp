@@ -2,10 +2,7 @@
 
 #include "files/ecu_settings_file.h"
 
-#include <QFile>
 #include <QFileInfo>
-
-#include <span>
 
 namespace SettingsFileReader {
 
@@ -20,13 +17,15 @@ QString ChoosePath(const QString& fileName) {
     return fileName;
 }
 
-Outcome FromCheck(EcuSettingsRecord::Check check) {
-    switch (check) {
-    case EcuSettingsRecord::Check::Passed:
+Outcome FromLoad(EcuSettingsFile::LoadFailure failure) {
+    switch (failure) {
+    case EcuSettingsFile::LoadFailure::None:
         return Outcome::Good;
-    case EcuSettingsRecord::Check::WrongHeader:
+    case EcuSettingsFile::LoadFailure::CannotRead:
+        return Outcome::CannotRead;
+    case EcuSettingsFile::LoadFailure::WrongHeader:
         return Outcome::WrongHeader;
-    case EcuSettingsRecord::Check::BadChecksum:
+    case EcuSettingsFile::LoadFailure::BadChecksum:
         break;
     }
     return Outcome::BadChecksum;
@@ -37,26 +36,11 @@ Outcome FromCheck(EcuSettingsRecord::Check check) {
 Result Read(const QString& fileName) {
     Result result;
     result.path = ChoosePath(fileName);
-    // A folder opens on some systems and reads as nothing; it is not a file that can be read.
-    if (QFileInfo(result.path).isDir()) {
-        result.reason = QStringLiteral("it is a folder");
-        return result;
-    }
-    QFile file(result.path);
-    const auto failed = [&] {
-        result.reason = file.errorString();
-        return result;
-    };
-    if (!file.open(QIODevice::ReadOnly))
-        return failed();
-    const QByteArray bytes = file.read(kRecordSize);
-    if (file.error() != QFileDevice::NoError)
-        return failed();
-    result.size = file.size();
-    const auto data = std::span(reinterpret_cast<const uint8_t*>(bytes.constData()), bytes.size());
-    result.outcome = FromCheck(EcuSettingsRecord::Parse(data, result.record));
-    if (!result.ok())
-        result.record = {};
+    const EcuSettingsFile::LoadResult loaded = EcuSettingsFile::LoadAt(result.path);
+    result.outcome = FromLoad(loaded.failure);
+    result.size = loaded.size;
+    result.reason = loaded.reason;
+    result.record = loaded.record;
     return result;
 }
 

@@ -1,5 +1,8 @@
 #include "tools/settings_report.h"
 
+#include "pages/live_values.h"
+#include "pages/map_point_conversions.h"
+
 #include <algorithm>
 #include <array>
 
@@ -9,14 +12,13 @@ namespace {
 
 using Record = EcuSettingsRecord;
 
-constexpr double kVoltsPerCount = 5.0 / 1023.0;
-constexpr double kBarPerCount = 0.0044803225806451605;
-constexpr double kMsPerBaseStep = 0.032125984251968505;
-constexpr double kMsPerMapStep = 0.032;
-constexpr int kMapZeroByte = 32;
 constexpr int kTankFullScale = 1023;
 constexpr int kCylinders = 8;
 constexpr int kRpmPerMapPoint = 500;
+// The same units as the pages show.
+using LiveValues::kBarPerCount;
+using LiveValues::kMsPerBaseCorrectionStep;
+using LiveValues::kVoltsPerCount;
 constexpr std::array<int, 6> kSwitchRpms = {500, 1000, 1500, 2000, 2500, 3000};
 
 // Always a dot, so the output reads the same on every machine and in scripts.
@@ -57,12 +59,13 @@ QString TankPoint(int32_t stored) {
 }
 
 QString BaseCorrection(int32_t value) {
-    return QStringLiteral("%1 ms (%2)").arg(Fixed(value * kMsPerBaseStep, 2)).arg(value);
+    return QStringLiteral("%1 ms (%2)").arg(Fixed(value * kMsPerBaseCorrectionStep, 2)).arg(value);
 }
 
-QString MapPoint(uint8_t byte) {
-    const int step = byte - kMapZeroByte;
-    return QStringLiteral("step %1, %2 ms").arg(step).arg(Fixed(step * kMsPerMapStep, 3));
+QString MapPointText(uint8_t byte) {
+    return QStringLiteral("step %1, %2 ms")
+        .arg(byte - MapPoint::kZero)
+        .arg(Fixed(MapPoint::ValueOfByte(byte), 3));
 }
 
 void AddCylinders(QList<Line>& lines, int32_t mask) {
@@ -78,7 +81,7 @@ void AddCylinders(QList<Line>& lines, int32_t mask) {
 void AddMap(QList<Line>& lines, const Record& record) {
     for (int i = 0; i < Record::kMapPoints; ++i)
         lines.append({QStringLiteral("Engine Map %1 rpm").arg(kRpmPerMapPoint * (i + 1)),
-                      MapPoint(record.engineMap[i])});
+                      MapPointText(record.engineMap[i])});
 }
 
 } // namespace

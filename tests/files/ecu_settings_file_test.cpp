@@ -1,5 +1,6 @@
 #include "files/ecu_settings_file.h"
 #include "files/ecu_settings_record.h"
+#include "tests/support/file_bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -181,17 +182,8 @@ TEST(EcuSettingsFileName, DefExtensionOnlyForNamesWithoutOne) {
 class EcuSettingsFileTest : public ::testing::Test {
 protected:
     QString Path(const QString& name) const { return dir.filePath(name); }
-    static QByteArray Read(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
     static void Write(const QString& path, const QByteArray& content) {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
-    }
-    static QByteArray AsFile(const Bytes& b) {
-        return QByteArray(reinterpret_cast<const char*>(b.data()), b.size());
+        ASSERT_TRUE(WriteFileBytes(path, content));
     }
 
     QTemporaryDir dir;
@@ -199,7 +191,7 @@ protected:
 
 TEST_F(EcuSettingsFileTest, SaveThenLoadGivesTheSameRecord) {
     ASSERT_TRUE(EcuSettingsFile::Save(Path("car.ECU"), SampleRecord()));
-    EXPECT_EQ(Read(Path("car.ECU")).size(), 160);
+    EXPECT_EQ(ReadFileBytes(Path("car.ECU")).size(), 160);
     const EcuSettingsFile::LoadResult loaded = EcuSettingsFile::Load(Path("car.ECU"));
     ASSERT_TRUE(loaded.ok());
     EXPECT_EQ(loaded.record, SampleRecord());
@@ -210,7 +202,7 @@ TEST_F(EcuSettingsFileTest, NamesWithoutExtensionGetDefOnSaveAndLoad) {
     EXPECT_TRUE(QFile::exists(Path("car.DEF")));
     EXPECT_FALSE(QFile::exists(Path("car")));
 
-    Write(Path("other.DEF"), AsFile(ToBytes(SampleRecord())));
+    Write(Path("other.DEF"), FileBytes(SampleRecord()));
     Write(Path("other"), "not a settings file");
     const EcuSettingsFile::LoadResult loaded = EcuSettingsFile::Load(Path("other"));
     ASSERT_TRUE(loaded.ok());
@@ -220,7 +212,7 @@ TEST_F(EcuSettingsFileTest, NamesWithoutExtensionGetDefOnSaveAndLoad) {
 TEST_F(EcuSettingsFileTest, SavingReplacesTheOldFileAndLeavesNothingBesideIt) {
     Write(Path("car.ECU"), QByteArray(500, 'x'));
     ASSERT_TRUE(EcuSettingsFile::Save(Path("car.ECU"), SampleRecord()));
-    EXPECT_EQ(Read(Path("car.ECU")), AsFile(ToBytes(SampleRecord())));
+    EXPECT_EQ(ReadFileBytes(Path("car.ECU")), FileBytes(SampleRecord()));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"car.ECU"});
 }
 
@@ -231,7 +223,7 @@ TEST_F(EcuSettingsFileTest, FailedSaveKeepsTheOldFile) {
     const QByteArray old = "the old settings";
     Write(target, old);
     EXPECT_FALSE(EcuSettingsFile::Save(target, SampleRecord()));
-    EXPECT_EQ(Read(target), old);
+    EXPECT_EQ(ReadFileBytes(target), old);
 }
 
 TEST_F(EcuSettingsFileTest, LoadFailuresNameTheirTexts) {
@@ -248,10 +240,10 @@ TEST_F(EcuSettingsFileTest, LoadFailuresNameTheirTexts) {
     };
     const Case cases[] = {
         {"missing", {}, 20},
-        {"header case", AsFile(wrongCase), 21},
-        {"reserved byte changed", AsFile(damaged), 22},
-        {"shorter than the header", AsFile(full).left(12), 21},
-        {"cut short after the header", AsFile(full).left(159), 22},
+        {"header case", AsFileBytes(wrongCase), 21},
+        {"reserved byte changed", AsFileBytes(damaged), 22},
+        {"shorter than the header", AsFileBytes(full).left(12), 21},
+        {"cut short after the header", AsFileBytes(full).left(159), 22},
         {"empty", QByteArray(""), 21},
     };
     for (const Case& c : cases) {

@@ -1,3 +1,4 @@
+#include "tests/support/file_bytes.h"
 #include "tests/support/window_bench.h"
 #include "tests/support/window_fixture.h"
 
@@ -75,20 +76,8 @@ Bytes Wire(const Payloads& payloads) {
     return out;
 }
 
-QByteArray FileBytes(const EcuSettingsRecord& record) {
-    const EcuSettingsRecord::Bytes b = record.Serialise();
-    return QByteArray(reinterpret_cast<const char*>(b.data()), b.size());
-}
-
 void WriteFile(const QString& path, const QByteArray& content) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(content);
-}
-
-QByteArray ReadFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    ASSERT_TRUE(WriteFileBytes(path, content));
 }
 
 // One upload dialog as the test saw it.
@@ -158,7 +147,7 @@ TEST_F(SettingsFileActionsTest, SavedFileLoadsBackAsTheSameRecord) {
     files.onChoose = [this] { EXPECT_FALSE(window->ecu->eventsEnabled) << "pages quiet while saving"; };
     Save("car");
     EXPECT_TRUE(window->ecu->eventsEnabled);
-    EXPECT_EQ(ReadFile(Path("car.DEF")), FileBytes(state));
+    EXPECT_EQ(ReadFileBytes(Path("car.DEF")), FileBytes(state));
 
     files.onChoose = [this] { EXPECT_FALSE(HandlersBound()) << "no handlers while loading"; };
     modalScript = [](TForm7&) {};
@@ -180,7 +169,7 @@ TEST_F(SettingsFileActionsTest, SavedFileLoadsBackAsTheSameRecord) {
 TEST_F(SettingsFileActionsTest, SaveWithTheLinkDownWritesTheStartValues) {
     Save("start.ECU");
     EcuSettingsRecord saved;
-    const QByteArray bytes = ReadFile(Path("start.ECU"));
+    const QByteArray bytes = ReadFileBytes(Path("start.ECU"));
     ASSERT_EQ(EcuSettingsRecord::Parse(
                   std::span(reinterpret_cast<const uint8_t*>(bytes.constData()), bytes.size()), saved),
               EcuSettingsRecord::Check::Passed);
@@ -206,7 +195,7 @@ TEST_F(SettingsFileActionsTest, FailedSaveShowsText19AndKeepsTheOldFile) {
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].message, window->LangText(19));
     EXPECT_EQ(messages.shown[0].button, window->LangText(70));
-    EXPECT_EQ(ReadFile(Path(name)), QByteArray("the old settings"));
+    EXPECT_EQ(ReadFileBytes(Path(name)), QByteArray("the old settings"));
     EXPECT_TRUE(window->ecu->eventsEnabled);
 }
 
@@ -243,7 +232,7 @@ TEST_F(SettingsFileActionsTest, BadFilesShowTheirTextAndSendNothing) {
     };
     const Case cases[] = {
         {"missing.ECU", {}, 20},
-        {"header.ECU", QByteArray(reinterpret_cast<const char*>(wrongCase.data()), wrongCase.size()), 21},
+        {"header.ECU", AsFileBytes(wrongCase), 21},
         {"reserved.ECU", reservedChanged, 22},
         {"short.ECU", FileBytes(SampleRecord()).left(150), 22},
     };

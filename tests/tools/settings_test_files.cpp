@@ -1,7 +1,5 @@
 #include "tests/tools/settings_test_files.h"
 
-#include <QFile>
-
 EcuSettingsRecord KnownRecord() {
     EcuSettingsRecord record;
     record.baseCorrection = 44;
@@ -21,15 +19,8 @@ EcuSettingsRecord KnownRecord() {
     return record;
 }
 
-QByteArray FileBytes(const EcuSettingsRecord& record) {
-    const EcuSettingsRecord::Bytes bytes = record.Serialise();
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
-
 QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
     const QString path = dir.filePath(name);
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
+    WriteFileBytes(path, bytes);
     return path;
 }
