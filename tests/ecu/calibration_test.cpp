@@ -1,5 +1,7 @@
 #include "tests/ecu/link_fixture.h"
 
+#include "sim/ecu_side_codec.h"
+
 #include <algorithm>
 #include <functional>
 
@@ -62,33 +64,33 @@ protected:
             Pass();
     }
 
-    // Takes what the link wrote, frame by frame, and answers it.
+    // Takes what the link wrote, frame by frame as the ECU reads it, and answers it.
     void Answer() {
-        const std::vector<uint8_t> bytes = Written();
         bool report = false;
-        for (size_t i = 0; i + 2 < bytes.size();) {
-            const size_t length = bytes[i + 2];
-            std::vector<uint8_t> payload(bytes.begin() + static_cast<long>(i) + 3,
-                                         bytes.begin() + static_cast<long>(i + 3 + length));
-            sent.push_back(payload);
-            i += 3 + length + 2;
-            switch (payload[0]) {
-            case 'r':
-                engine.gas = engine.gas || engine.takesGas;
-                break;
-            case 's':
-                engine.gas = engine.gas && !engine.takesPetrol;
-                break;
-            case 'n':
-                engine.baseCorrection = 127 - payload[1];
-                break;
-            default:
-                break;
-            }
+        for (uint8_t b : Written()) {
+            if (!hostFrames.feed(b, 0))
+                continue;
+            Handle(hostFrames.payload());
             report = true;
         }
         if (report)
             ReportStatus();
+    }
+    void Handle(const std::vector<uint8_t>& payload) {
+        sent.push_back(payload);
+        switch (payload[0]) {
+        case 'r':
+            engine.gas = engine.gas || engine.takesGas;
+            break;
+        case 's':
+            engine.gas = engine.gas && !engine.takesPetrol;
+            break;
+        case 'n':
+            engine.baseCorrection = 127 - payload[1];
+            break;
+        default:
+            break;
+        }
     }
 
     int Count(const std::vector<uint8_t>& payload) const {
@@ -123,6 +125,7 @@ protected:
     std::vector<int32_t> steps;
     std::vector<int32_t> counts;
     std::vector<std::vector<uint8_t>> sent;
+    ecusim::HostFrameReceiver hostFrames;
 };
 
 // Gas follows the base correction: 2 ms + 0.02 ms per unit away from the matching value.
