@@ -58,6 +58,11 @@ StatusSnapshot EcuServer::snapshot() const {
     s.baseCorrection = model.settings().baseCorrection;
     s.reducerC = model.reducerTemperatureC();
     s.faults = model.faults();
+    if (const DriveReplay* replay = model.replay()) {
+        s.replayLine = replay->index() + 1;
+        s.replayLines = replay->size();
+        s.replayPaused = replay->isPaused();
+    }
     return s;
 }
 
@@ -155,6 +160,14 @@ bool EcuServer::onKey(char key) {
             if (!plug(error))
                 std::fprintf(stderr, "\necusim: cannot plug in again: %s\n", error.c_str());
         }
+        break;
+    case 'p':
+        if (DriveReplay* replay = model.replay())
+            replay->togglePause();
+        break;
+    case '.':
+        if (DriveReplay* replay = model.replay())
+            replay->step();
         break;
     case 'q':
         return false;

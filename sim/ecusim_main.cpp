@@ -1,5 +1,6 @@
 // ecusim: the virtual ECU on a pseudo-terminal, for trying the setup tool without a car.
 
+#include "files/drive_log.h"
 #include "sim/ecu_server.h"
 #include "sim/ecusim_options.h"
 #include "sim/keyboard.h"
@@ -30,6 +31,19 @@ void CatchStopSignals() {
         sigaction(signal, &action, nullptr);
 }
 
+// Reads the recorded drive; a file that cannot serve is refused with one line.
+bool StartReplay(ecusim::VirtualEcu& ecu, const ecusim::EcusimOptions& options) {
+    drive_log::ReadResult read = drive_log::Read(options.replayFile);
+    if (read.problem != drive_log::Problem::None) {
+        std::fprintf(stderr, "ecusim: %s: %s\n", options.replayFile.c_str(), read.message.c_str());
+        return false;
+    }
+    std::printf("ecusim: replaying %s: %zu lines, %zu malformed and skipped\n", options.replayFile.c_str(),
+                read.log.lines.size(), read.log.malformed.size());
+    ecu.startReplay(ecusim::DriveReplay(std::move(read.log.lines), options.replaySpeed, options.replayLoop));
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -47,6 +61,8 @@ int main(int argc, char** argv) {
 
     ecusim::VirtualEcu ecu(options.config);
     ecu.faults() = options.faults;
+    if (!options.replayFile.empty() && !StartReplay(ecu, options))
+        return 3;
     const std::string folder =
         options.portsDir.empty() ? ecusim::DefaultPortsFolder(argv[0]) : options.portsDir;
     ecusim::EcuServer server(ecu, options.com, folder);
@@ -60,7 +76,8 @@ int main(int argc, char** argv) {
                 options.com, server.linkPath().c_str());
     ecusim::Keyboard keys;
     if (keys.active())
-        std::printf("Keys: s silent, b busy forever, u unplug/plug, q quit.\n");
+        std::printf("Keys: s silent, b busy forever, u unplug/plug, q quit%s.\n",
+                    ecu.replay() ? ", p pause/resume the replay, . one line on" : "");
     std::fflush(stdout);
 
     ecusim::StatusLine status(options.statusLine ? stdout : nullptr, isatty(STDOUT_FILENO) != 0);

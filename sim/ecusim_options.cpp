@@ -64,6 +64,7 @@ const std::vector<Flag>& Flags() {
         {"--busy-forever", [](EcusimOptions& o) { o.faults.busyForever = true; }},
         {"--no-line-limit", [](EcusimOptions& o) { o.config.bytesPerSecond = 0; }},
         {"--quiet", [](EcusimOptions& o) { o.statusLine = false; }},
+        {"--loop", [](EcusimOptions& o) { o.replayLoop = true; }},
     };
     return flags;
 }
@@ -101,6 +102,13 @@ const std::vector<Valued>& ValuedOptions() {
          Whole(0, 2147483647L, [](EcusimOptions& o, long n) { o.config.seed = static_cast<uint64_t>(n); })},
         {"--live-interval", "a time in milliseconds from 1 to 1000",
          Whole(1, 1000, [](EcusimOptions& o, long n) { o.config.liveIntervalMs = static_cast<int>(n); })},
+        {"--replay", "a log file written by Record",
+         [](EcusimOptions& o, const std::string& t) {
+             o.replayFile = t;
+             return !t.empty();
+         }},
+        {"--replay-speed", "a speed from 0.25 to 8",
+         [](EcusimOptions& o, const std::string& t) { return ParseDouble(t, 0.25, 8.0, o.replaySpeed); }},
         {"--corrupt", "a rate from 0 to 1", Rate(&Faults::corruptRate)},
         {"--drop", "a rate from 0 to 1", Rate(&Faults::dropRate)},
         {"--noise", "a rate from 0 to 1", Rate(&Faults::noiseRate)},
@@ -160,6 +168,12 @@ std::string HelpText() {
             "  --seed N           seed of the engine noise and the faults (default 1)\n"
             "  --live-interval MS time between live reports (default 40); 1 fills the line\n"
             "  --no-line-limit    send faster than 19200 baud allows\n"
+            "Replay:\n"
+            "  --replay FILE      stream a drive recorded by Record (one line per 100 ms)\n"
+            "                     instead of the engine model's idle; it moves on while\n"
+            "                     the tool is connected and holds its last line at the end\n"
+            "  --replay-speed X   0.25 to 8 times the recorded pace (default 1)\n"
+            "  --loop             start the recording again at its end\n"
             "Faults:\n"
             "  --silent           hear and obey, but send nothing\n"
             "  --corrupt RATE     share 0..1 of reports with a wrong checksum\n"
@@ -170,7 +184,8 @@ std::string HelpText() {
             "  --quiet            no status line\n"
             "  --help             this text\n\n"
             "Keys while running (in a terminal): s silent on/off, b busy forever on/off,\n"
-            "u unplug/plug the cable, q quit. Ctrl+C also ends it and removes the link.\n";
+            "u unplug/plug the cable, q quit; while replaying p pause/resume, . one line on.\n"
+            "Ctrl+C also ends it and removes the link.\n";
     return text.str();
 }
 

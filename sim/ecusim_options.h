@@ -17,6 +17,9 @@ struct EcusimOptions {
     int com = kDefaultCom;
     std::string portsDir; // empty: the folder "ports" beside the ecusim program
     bool statusLine = true;
+    std::string replayFile; // empty: the engine model drives the live reports
+    double replaySpeed = 1.0;
+    bool replayLoop = false;
     bool help = false;
 };
 

@@ -79,4 +79,21 @@ EngineReading EngineModel::read(int64_t nowUs, const EcuSettings& settings, cons
     return reading;
 }
 
+EngineReading EngineModel::recorded(const drive_log::Line& line, const EcuSettings& settings) const {
+    EngineReading reading;
+    reading.rpm = raw::RpmShownAs(line.rpm, settings.rpmDivider);
+    reading.cylinderStatus = cylinders();
+    // The host shows a word as word x 2 / 5 cut to whole 0.01 ms: the smallest word that gives the value.
+    const double cylinderOneWord = (line.injection * 5.0 + 1.0) / 2.0;
+    for (int n = 0; n < kCylinders; ++n) {
+        if ((cylinders() >> n & 1) == 0)
+            continue;
+        const double word = n == 0 ? std::floor(cylinderOneWord) : cylinderOneWord * kCylinderSpread.at(n);
+        reading.injectionMs[static_cast<std::size_t>(n)] = word / 250.0;
+    }
+    reading.lambda = line.lambda;
+    reading.gasPressureBar = line.gasPressure * raw::kPressureBarPerCount;
+    return reading;
+}
+
 } // namespace ecusim

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/drive_log.h"
 #include "sim/ecu_config.h"
 #include "sim/ecu_settings.h"
 #include "sim/sim_random.h"
@@ -33,6 +34,9 @@ public:
     explicit EngineModel(const EcuConfig& config);
 
     EngineReading read(int64_t nowUs, const EcuSettings& settings, const FuelState& fuel);
+    // A line of a recorded drive as the host will show it again: speed, cylinder 1's injection time,
+    // gas pressure and lambda as recorded; the other cylinders follow cylinder 1 with their spread.
+    EngineReading recorded(const drive_log::Line& line, const EcuSettings& settings) const;
     double reducerTemperatureC(int64_t nowUs) const;
     uint8_t cylinders() const { return CylinderMask(config.slavePresent); }
 

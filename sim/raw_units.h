@@ -27,6 +27,39 @@ inline uint16_t PeriodFromRpm(double rpm) {
     return rpm <= 0.0 ? kNoPeriod : ClampU16(30'000'000.0 / rpm);
 }
 
+// The host's reading of a period field: whole tenths of the word, 3,000,000 over that, over the divider;
+// beyond 6552 tenths it shows a stopped engine.
+inline constexpr uint32_t kHostRpmNumerator = 3'000'000;
+inline constexpr uint32_t kHostMaxPeriod = 6552;
+
+inline uint32_t HostRpm(uint32_t tenths, uint32_t divider) {
+    return tenths == 0 || divider == 0 || tenths > kHostMaxPeriod ? 0 : kHostRpmNumerator / tenths / divider;
+}
+
+// An engine speed at the rpm input whose period field the host shows as the speed nearest to shown (0:
+// stopped). At high speeds one step of the period is more than one rpm, so the nearest is all it gets.
+inline double RpmShownAs(uint32_t shown, uint32_t divider) {
+    divider = std::max<uint32_t>(divider, 1);
+    const double target = static_cast<double>(shown) * divider;
+    if (shown == 0)
+        return 0.0;
+    const uint32_t longer = std::max<uint32_t>(static_cast<uint32_t>(kHostRpmNumerator / target), 1);
+    uint32_t best = 0;
+    for (uint32_t tenths : {longer, longer + 1}) {
+        if (tenths < 1 || tenths > kHostMaxPeriod)
+            continue;
+        const auto error = [&](uint32_t t) {
+            return std::abs(static_cast<double>(HostRpm(t, divider)) - shown);
+        };
+        if (best == 0 || error(tenths) < error(best))
+            best = tenths;
+    }
+    if (best == 0)
+        return 0.0; // slower than the host can show
+    // The middle of the word's tenth, so the rounding to a word cannot cross into the next one.
+    return 30'000'000.0 / (best * 10.0 + 5.0);
+}
+
 inline uint16_t PressureFromBar(double bar) {
     return ClampU16(bar / kPressureBarPerCount);
 }

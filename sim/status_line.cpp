@@ -35,6 +35,13 @@ std::string Line(const StatusSnapshot& s, bool withTemperature) {
          << s.baseCorrection;
     if (withTemperature)
         line << "  reducer " << std::lround(s.reducerC) << " C";
+    if (s.replayLines > 0) {
+        line << "  replay";
+        if (withTemperature)
+            line << " " << s.replayLine << "/" << s.replayLines;
+        if (s.replayPaused)
+            line << " paused";
+    }
     const std::string faults = FaultWords(s.faults);
     if (!faults.empty())
         line << "  faults: " << faults;

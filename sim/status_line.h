@@ -17,6 +17,10 @@ struct StatusSnapshot {
     bool gas = false;
     int baseCorrection = 0;
     double reducerC = 0.0;
+    // Of a replayed drive: the line shown (1-based) of how many; 0 when nothing is replayed.
+    std::size_t replayLine = 0;
+    std::size_t replayLines = 0;
+    bool replayPaused = false;
     Faults faults;
 };
 

@@ -46,6 +46,8 @@ void VirtualEcu::advance(Micros span, Bytes& out) {
             line.clear();
         else
             line.transmit(next - nowUs, out);
+        if (drive && streamOn && !job)
+            drive->advance(next - nowUs);
         nowUs = next;
         runDueEvents();
     }
@@ -64,6 +66,8 @@ int64_t VirtualEcu::nextEventAt() const {
             next = std::min(next, job->doneAt);
     } else if (streamOn) {
         next = std::min(next, nextLiveAt);
+        if (drive && drive->untilNextLineUs() < std::numeric_limits<int64_t>::max() - nowUs)
+            next = std::min(next, nowUs + drive->untilNextLineUs());
     }
     return next;
 }
@@ -83,8 +87,13 @@ void VirtualEcu::runJob() {
     }
 }
 
+bool VirtualEcu::replayMovedOn() const {
+    return drive && drive->moves() != shownReplayMoves;
+}
+
 void VirtualEcu::runStreaming() {
-    if (!streamOn || job || nextLiveAt > nowUs)
+    // A new line of a replayed drive goes out at once, so the host sees each line for its whole time.
+    if (!streamOn || job || (nextLiveAt > nowUs && !replayMovedOn()))
         return;
     // Like the ECU's transmitter, a report waits until the one before it has left: at intervals
     // shorter than the line allows, the line is full but the reports stay fresh.
@@ -110,8 +119,27 @@ void VirtualEcu::send(const Bytes& payload) {
     line.queue(injector.apply(EncodeReport(payload), faultKnobs));
 }
 
+void VirtualEcu::startReplay(DriveReplay replay) {
+    drive.emplace(std::move(replay));
+    shownReplayMoves = drive->moves();
+    replayGas.reset();
+}
+
+EngineReading VirtualEcu::nextReading() {
+    if (!drive)
+        return engineModel.read(nowUs, working, fuelState);
+    shownReplayMoves = drive->moves();
+    return engineModel.recorded(drive->current(), working);
+}
+
 void VirtualEcu::sendLive() {
-    send(reports::Live(engineModel.read(nowUs, working, fuelState)));
+    send(reports::Live(nextReading()));
+    // The recording switches the fuel where it switched; between switches the host's own choice holds.
+    if (drive && replayGas != drive->current().gas) {
+        replayGas = drive->current().gas;
+        fuelState.gasMode = *replayGas;
+        sendStatus();
+    }
 }
 
 void VirtualEcu::sendStatus() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sim/drive_replay.h"
 #include "sim/ecu_config.h"
 #include "sim/ecu_settings.h"
 #include "sim/ecu_side_codec.h"
@@ -34,6 +35,12 @@ public:
     // Lets time pass and appends to out the bytes that leave the ECU meanwhile.
     void advance(Micros span, Bytes& out);
     Bytes advance(Micros span);
+
+    // Live reports from now on carry the recorded drive, which moves on while the ECU streams, and the
+    // fuel follows the recording where it switches.
+    void startReplay(DriveReplay replay);
+    DriveReplay* replay() { return drive ? &*drive : nullptr; }
+    const DriveReplay* replay() const { return drive ? &*drive : nullptr; }
 
     Faults& faults() { return faultKnobs; }
     const Faults& faults() const { return faultKnobs; }
@@ -76,6 +83,8 @@ private:
     void sendLive();
     void sendStatus();
     void startJob(int64_t workUs);
+    EngineReading nextReading();
+    bool replayMovedOn() const;
 
     // --- time ---
     void runDueEvents();
@@ -124,6 +133,9 @@ private:
     int64_t nextLiveAt = 0;
     int liveCount = 0;
     std::optional<Job> job;
+    std::optional<DriveReplay> drive;
+    uint64_t shownReplayMoves = 0; // the replay's move count at the last live report
+    std::optional<bool> replayGas; // the recorded fuel at the last live report
 };
 
 } // namespace ecusim
