@@ -40,7 +40,12 @@ TEST(EcusimOptions, TakesEveryKnob) {
                                       "--no-line-limit",
                                       "--quiet",
                                       "--live-interval",
-                                      "5"});
+                                      "5",
+                                      "--replay",
+                                      "drive.log",
+                                      "--replay-speed",
+                                      "0.25",
+                                      "--loop"});
     ASSERT_TRUE(parsed.error.empty()) << parsed.error;
     const auto& o = parsed.options;
     EXPECT_EQ(o.com, 12);
@@ -59,6 +64,9 @@ TEST(EcusimOptions, TakesEveryKnob) {
     EXPECT_EQ(o.config.bytesPerSecond, 0);
     EXPECT_FALSE(o.statusLine);
     EXPECT_EQ(o.config.liveIntervalMs, 5);
+    EXPECT_EQ(o.replayFile, "drive.log");
+    EXPECT_DOUBLE_EQ(o.replaySpeed, 0.25);
+    EXPECT_TRUE(o.replayLoop);
 }
 
 TEST(EcusimOptions, RefusesBadValuesWithAMessage) {
@@ -81,6 +89,11 @@ TEST(EcusimOptions, RefusesBadValuesWithAMessage) {
         {"--frobnicate"},
         {"--live-interval", "0"},
         {"--live-interval", "1001"},
+        {"--replay"},
+        {"--replay", ""},
+        {"--replay-speed", "0.2"},
+        {"--replay-speed", "8.5"},
+        {"--replay-speed", "fast"},
     };
     for (const auto& args : bad) {
         const auto parsed = ParseOptions(args);
@@ -90,9 +103,10 @@ TEST(EcusimOptions, RefusesBadValuesWithAMessage) {
 
 TEST(EcusimOptions, HelpNamesEveryOption) {
     const std::string help = ecusim::HelpText();
-    for (const char* name : {"--com", "--ports-dir", "--no-slave", "--start-temp", "--version", "--tank",
-                             "--seed", "--silent", "--corrupt", "--drop", "--noise", "--busy-forever",
-                             "--no-line-limit", "--live-interval", "--quiet", "--help"})
+    for (const char* name :
+         {"--com", "--ports-dir", "--no-slave", "--start-temp", "--version", "--tank", "--seed", "--silent",
+          "--corrupt", "--drop", "--noise", "--busy-forever", "--no-line-limit", "--live-interval", "--quiet",
+          "--help", "--replay", "--replay-speed", "--loop"})
         EXPECT_NE(help.find(name), std::string::npos) << name;
     EXPECT_TRUE(ParseOptions({"--help"}).options.help);
 }
