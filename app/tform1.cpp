@@ -223,6 +223,11 @@ void TForm1::ApplyLanguage(const QString& displayName) {
     // Qt is Unicode throughout: the character set is kept as a hint for the window's font.
     setProperty(kCharsetProperty, charset);
     CaptionTable::Apply(*this, languageTable);
+    // The table's captions are the start texts; the link and the fuel are shown as they stand now.
+    if (ecu) {
+        sb->SetPanelText(1, LangText(ecu->IsConnected() ? 16 : 15));
+        VrBlotter1->ShowFuelMode(ecu->gasMode);
+    }
 }
 
 void TForm1::ShowModalMessage(const QString& message, const QString& buttonCaption) {

@@ -7,6 +7,7 @@
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QSlider>
 
 namespace {
@@ -46,9 +47,12 @@ void BaseCorrectionBox::Send(int x) {
 
 void BaseCorrectionBox::ShowBaseCorrection(int32_t x) {
     Label45->setText(FormatNumber(x * kMsPerUnit, 2) + QStringLiteral(" ms"));
-    // A thumb in the fitter's hand is not moved under it.
-    if (!held)
+    // A thumb in the fitter's hand is not moved under it. A reported value is shown, not sent back:
+    // on a noisy line that would turn a corrupted report into a real change of the ECU's setting.
+    if (!held) {
+        const QSignalBlocker quiet(VrTrackBar13);
         VrTrackBar13->setValue(x);
+    }
 }
 
 void BaseCorrectionBox::VrTrackBar13Change(int position) {

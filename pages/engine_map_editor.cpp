@@ -266,8 +266,14 @@ void EngineMapEditor::ShowEngineMap() {
     Redraw();
 }
 
+// The link connects only after a map report, and the connection shows that map here; before that the
+// chart and the state hold start values, and an edit would overwrite the ECU's own map with them.
+bool EngineMapEditor::MapArrived() const {
+    return ctx.ecu && ctx.ecu->IsConnected();
+}
+
 void EngineMapEditor::SendMapFromChart() {
-    if (!ctx.ecu)
+    if (!MapArrived())
         return;
     for (int i = 0; i < kPoints; ++i)
         ctx.ecu->engineMap[i] = MapPoint::ByteOfValue(PointValue(i));
@@ -276,6 +282,8 @@ void EngineMapEditor::SendMapFromChart() {
 }
 
 void EngineMapEditor::StepSelectedPoints(bool up) {
+    if (!MapArrived())
+        return;
     const QList<QTableWidgetSelectionRange> ranges = g->selectedRanges();
     if (ranges.isEmpty())
         return;
@@ -286,8 +294,7 @@ void EngineMapEditor::StepSelectedPoints(bool up) {
         rightColumn = std::max(rightColumn, range.rightColumn());
     }
     leftColumn = std::max(leftColumn, 1);
-    // Cells without a number (no map shown yet) are skipped; with none stepped nothing is sent, so a
-    // map never received is not overwritten by the chart's zeros.
+    // Cells without a number are skipped; with none stepped nothing is sent.
     bool stepped = false;
     for (int c = leftColumn; c <= rightColumn; ++c) {
         int step = 0;
@@ -310,7 +317,7 @@ void EngineMapEditor::ttTimer() {
 }
 
 void EngineMapEditor::chClickSeries(Qt::MouseButton button, int index) {
-    if (button != Qt::LeftButton)
+    if (button != Qt::LeftButton || !MapArrived())
         return;
     dragIndex = std::clamp(index, 0, kPoints - 1);
     dragging = true;
@@ -416,7 +423,7 @@ bool EngineMapEditor::gMouseDown(Qt::MouseButton button, int row, int column) {
 }
 
 void EngineMapEditor::bbChange(int position) {
-    if (!ctx.ecu)
+    if (!MapArrived())
         return;
     const int base = ctx.ecu->engineMap[0] - MapPoint::kZero;
     for (int i = 1; i < kPoints; ++i) {
@@ -434,7 +441,7 @@ void EngineMapEditor::bbMouseDown() {
 
 void EngineMapEditor::bbMouseUp() {
     bbHeld = false;
-    if (ctx.ecu)
+    if (MapArrived())
         ctx.ecu->SendMap();
 }
 
@@ -455,6 +462,8 @@ void EngineMapEditor::asagiExecute() {
 }
 
 void EngineMapEditor::Button16Click() {
+    if (!MapArrived())
+        return;
     const double y0 = PointValue(0);
     {
         const QSignalBlocker quiet(bb);

@@ -68,6 +68,8 @@ public:
     // The pixel column of an x position on the top axis, in chart coordinates.
     double PixelOf(double xPosition) const;
     bool Dragging() const { return dragging; }
+    // Edits go to the ECU only once its own map is shown; before that every edit path does nothing.
+    bool MapArrived() const;
 
     MapChartView* ch;
     QChart* chart;

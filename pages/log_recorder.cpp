@@ -1,6 +1,7 @@
 #include "pages/log_recorder.h"
 
 #include <QFile>
+#include <QFileDevice>
 
 #include <cstdio>
 
@@ -33,11 +34,12 @@ QByteArray LogRecorder::Line(const LogSample& sample) {
 
 bool LogRecorder::Start(const QString& path) {
     Stop();
+    wholeLines = 0;
     device = open ? open(path) : nullptr;
     if (!device)
         return false;
     if (!WriteAll(Header())) {
-        Stop();
+        CutBackAndStop();
         return false;
     }
     return true;
@@ -48,8 +50,16 @@ bool LogRecorder::Write(const LogSample& sample) {
         return false;
     if (WriteAll(Line(sample)))
         return true;
-    Stop();
+    CutBackAndStop();
     return false;
+}
+
+// A full disk takes part of a line before it refuses: the file keeps only whole lines, so that every
+// line a reader finds is one the program wrote.
+void LogRecorder::CutBackAndStop() {
+    if (auto* file = qobject_cast<QFileDevice*>(device.get()))
+        file->resize(wholeLines);
+    Stop();
 }
 
 void LogRecorder::Stop() {
@@ -59,5 +69,8 @@ void LogRecorder::Stop() {
 }
 
 bool LogRecorder::WriteAll(const QByteArray& bytes) {
-    return device->write(bytes) == bytes.size();
+    if (device->write(bytes) != bytes.size())
+        return false;
+    wholeLines += bytes.size();
+    return true;
 }

@@ -33,14 +33,17 @@ public:
     void SetOpener(Opener opener) { open = std::move(opener); }
     // Creates or empties the file and writes the header; false when either fails (nothing stays open).
     bool Start(const QString& path);
-    // False when the line did not reach the file in full; the file is closed then.
+    // False when the line did not reach the file in full; the file is cut back to its last whole line
+    // and closed then.
     bool Write(const LogSample& sample);
     void Stop();
     bool IsOpen() const { return device != nullptr; }
 
 private:
     bool WriteAll(const QByteArray& bytes);
+    void CutBackAndStop();
 
     Opener open;
     std::unique_ptr<QIODevice> device;
+    qint64 wholeLines = 0; // bytes of the file that end with a whole line
 };

@@ -2,20 +2,11 @@
 
 #include "files/ecu_settings_file.h"
 
-#include <QFileInfo>
-
 namespace SettingsFileReader {
 
 namespace {
 
 constexpr qint64 kRecordSize = EcuSettingsRecord::kSize;
-
-QString ChoosePath(const QString& fileName) {
-    const QString withExtension = EcuSettingsFile::WithDefaultExtension(fileName);
-    if (!QFileInfo::exists(fileName) && QFileInfo::exists(withExtension))
-        return withExtension;
-    return fileName;
-}
 
 Outcome FromLoad(EcuSettingsFile::LoadFailure failure) {
     switch (failure) {
@@ -35,7 +26,7 @@ Outcome FromLoad(EcuSettingsFile::LoadFailure failure) {
 
 Result Read(const QString& fileName) {
     Result result;
-    result.path = ChoosePath(fileName);
+    result.path = EcuSettingsFile::WithDefaultExtension(fileName);
     const EcuSettingsFile::LoadResult loaded = EcuSettingsFile::LoadAt(result.path);
     result.outcome = FromLoad(loaded.failure);
     result.size = loaded.size;

@@ -18,8 +18,8 @@ struct Result {
     bool ok() const { return outcome == Outcome::Good; }
 };
 
-// Reads the name as given; when no such file exists, the name with ".DEF" added as the program's
-// Load does for a name without an extension.
+// Reads the file the program's Load would read: a name without an extension always means "name.DEF",
+// even when a file of the bare name exists.
 Result Read(const QString& fileName);
 
 // One line in plain words: what is wrong (or that the file is good), naming the file.

@@ -111,6 +111,41 @@ TEST_F(Window, CaptionsFollowTheLanguage) {
     }
 }
 
+// A new language re-captions everything, but the link's state and the fuel stay what they are.
+TEST_F(Window, ALanguageChangeShowsTheLinkAndTheFuelAsTheyStand) {
+    struct Case {
+        const char* name;
+        bool linkLost;
+        uint8_t statusBits;
+        int linkText;
+        int fuelText;
+    };
+    const Case cases[] = {
+        {"connected on gas", false, 0x11, 16, 11},
+        {"connected on petrol", false, 0x10, 16, 12},
+        {"lost, last seen on gas", true, 0x11, 15, 11},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CreateWindow();
+        Connect();
+        Status status;
+        status.statusBits = c.statusBits;
+        Deliver(status.Frame());
+        if (c.linkLost)
+            Ticks(Tecu::kLinkTimeoutTicks + 1);
+        ASSERT_EQ(window->ecu->IsConnected(), !c.linkLost);
+        for (const char* language : {"Deutsch", "English"}) {
+            window->ApplyLanguage(QString::fromLatin1(language));
+            EXPECT_EQ(window->sb->PanelText(1), window->LangText(c.linkText)) << language;
+            EXPECT_EQ(window->VrBlotter1->TntButton1->text(),
+                      QStringLiteral("F2 ") + window->LangText(c.fuelText))
+                << language;
+        }
+        CloseWindow();
+    }
+}
+
 TEST_F(Window, MessageDialogTakesFontAndFinishCaptionWhenShown) {
     WriteIni("[Main]\r\nLanguage=RU\r\n");
     CreateWindow();

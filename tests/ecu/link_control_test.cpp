@@ -95,6 +95,66 @@ TEST_F(LinkTest, LinkIsLostOnTheHundredAndFirstQuietTick) {
     EXPECT_EQ(TakeEvents(), std::vector<std::string>{"LinkLost"}) << "raised on every tick at timeout 0";
 }
 
+// The periods the ECU's side relies on, written out here rather than taken from the link's constants.
+TEST_F(LinkTest, TicksEvery100MsAtFirstEverySecondWhileConnectingOrLostEvery25MsConnected) {
+    EXPECT_EQ(ecu.LinkInterval(), 100);
+    EXPECT_TRUE(ecu.LinkTimerActive());
+    Open();
+    ecu.LinkTick();
+    EXPECT_EQ(ecu.LinkInterval(), 1000) << "connecting";
+    Deliver(kMap);
+    ecu.LinkTick();
+    EXPECT_EQ(ecu.LinkInterval(), 1000) << "connecting";
+    Deliver(VersionReport(2, 7));
+    Deliver(Status{}.Frame());
+    ecu.LinkTick();
+    Deliver(Live{}.Frame());
+    ecu.LinkTick();
+    ASSERT_TRUE(ecu.IsConnected());
+    EXPECT_EQ(ecu.LinkInterval(), 25) << "connected";
+    Ticks(101);
+    ASSERT_FALSE(ecu.IsConnected());
+    EXPECT_EQ(ecu.LinkInterval(), 1000) << "lost";
+}
+
+// A handshake whose ECU stops answering half-way is given up only when the timeout of its last report
+// runs out: on the 101st slow tick, about 101 s, it starts again from the map request.
+TEST_F(LinkTest, AHandshakeStalledInStateOneOrThreeFallsBackAfter101SlowTicks) {
+    struct Case {
+        uint32_t state;
+        Bytes everyTick; // what the link keeps asking in that state
+    };
+    const Case cases[] = {{1, kRequestVersion}, {3, kStart}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.state);
+        Open();
+        ecu.LinkTick();
+        Deliver(kMap);
+        if (c.state == 3) {
+            ecu.LinkTick();
+            Deliver(VersionReport(2, 7));
+            Deliver(Status{}.Frame());
+        }
+        ASSERT_EQ(ecu.linkState, c.state);
+        Written();
+        RecordAllEvents();
+        for (int tick = 1; tick <= 100; ++tick) {
+            ecu.LinkTick();
+            ASSERT_EQ(ecu.linkState, c.state) << "tick " << tick;
+            ASSERT_EQ(Written(), c.everyTick) << "tick " << tick;
+        }
+        EXPECT_TRUE(TakeEvents().empty());
+        EXPECT_EQ(ecu.LinkInterval(), 1000);
+        ecu.LinkTick();
+        EXPECT_EQ(TakeEvents(), std::vector<std::string>{"LinkLost"});
+        EXPECT_EQ(ecu.linkState, 0u);
+        EXPECT_EQ(Written(), kRequestMap);
+        ecu.ClearEventHandlers();
+        ecu.Disconnect();
+        Written();
+    }
+}
+
 struct KeepAliveCase {
     const char* name;
     Bytes report;

@@ -13,6 +13,7 @@
 #ifndef Q_OS_WIN
 #include <fcntl.h>
 #include <stdlib.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -69,6 +70,25 @@ TEST_F(PtyPort, OpensDespiteRefusedModemLinesAndMovesBytesBothWays) {
         return back.size() >= 2;
     }));
     EXPECT_EQ(back, std::string("\x00\xF0", 2));
+}
+
+// What the ECU's line needs, read back from the terminal itself rather than from the port object:
+// 19200 baud both ways, 8 data bits, no parity, one stop bit, no flow control of either kind, raw.
+TEST_F(PtyPort, TheLineIsSetTo19200EightNoneOneRawWithoutFlowControl) {
+    QtSerialPort port(folder.path());
+    ASSERT_TRUE(port.open(7)) << port.lastError();
+    termios line{};
+    ASSERT_EQ(tcgetattr(master, &line), 0); // a pty pair shares one set of line settings
+    EXPECT_EQ(cfgetospeed(&line), static_cast<speed_t>(B19200));
+    EXPECT_EQ(cfgetispeed(&line), static_cast<speed_t>(B19200));
+    EXPECT_EQ(line.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(line.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
+    EXPECT_NE(line.c_cflag & CREAD, 0u);
+    EXPECT_NE(line.c_cflag & CLOCAL, 0u);
+    EXPECT_EQ(line.c_iflag & (IXON | IXOFF | IXANY), 0u) << "no software flow control";
+    EXPECT_EQ(line.c_iflag & (ICRNL | INLCR | IGNCR | ISTRIP | BRKINT | PARMRK), 0u) << "input untranslated";
+    EXPECT_EQ(line.c_oflag & OPOST, 0u) << "output untranslated";
+    EXPECT_EQ(line.c_lflag & (ICANON | ECHO | ECHONL | ISIG | IEXTEN), 0u) << "no line editing or echo";
 }
 
 TEST_F(PtyPort, ClosesAtTheFirstResourceErrorWhenTheDeviceGoesAway) {

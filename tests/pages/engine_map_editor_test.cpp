@@ -17,8 +17,10 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 
 using namespace EcuFrames;
 
@@ -123,6 +125,85 @@ TEST_F(MapEditorTest, BeforeAnyMapThePointsAreZeroAndCellsEmpty) {
     fresh->GroupBox1->StepSelectedPoints(true);
     EXPECT_FALSE(fresh->tt.isActive());
     delete fresh;
+}
+
+// Until the link has connected and shown the ECU's map, the chart holds start values: no edit may send
+// them over the ECU's own map, whichever way it is made.
+class MapEditorBeforeTheMap : public WindowFixture {
+protected:
+    static bool SendsAMap(const Bytes& written) {
+        const Bytes start{0x00, 0xF0, 13, 't'};
+        return std::search(written.begin(), written.end(), start.begin(), start.end()) != written.end();
+    }
+};
+
+TEST_F(MapEditorBeforeTheMap, NoEditPathSendsTheMap) {
+    struct Stage {
+        const char* name;
+        std::function<void()> reach;
+    };
+    const Stage stages[] = {
+        {"port open, nothing heard", [this] { Ticks(1); }},
+        {"map reported, handshake running",
+         [this] {
+             Ticks(1);
+             Deliver(MapReportOfValues({40, 41, 42, 43, 44, 45, 46, 47, 48, 49, 50, 51}));
+             Ticks(1);
+         }},
+        {"link lost after a connection",
+         [this] {
+             Connect();
+             Ticks(Tecu::kLinkTimeoutTicks + 1);
+         }},
+    };
+    struct Edit {
+        const char* name;
+        std::function<void(EngineMapEditor&)> make;
+    };
+    const Edit edits[] = {
+        {"release on the chart", [](EngineMapEditor& e) { e.chMouseUp(Qt::LeftButton); }},
+        {"drag a point",
+         [](EngineMapEditor& e) {
+             e.chClickSeries(Qt::LeftButton, 3);
+             e.chMouseMove(0, Qt::ControlModifier);
+             e.chMouseUp(Qt::LeftButton);
+         }},
+        {"move the shaping control", [](EngineMapEditor& e) { e.bb->setValue(e.bb->value() + 10); }},
+        {"drag the shaping control",
+         [](EngineMapEditor& e) {
+             e.bbMouseDown();
+             e.bb->setValue(e.bb->value() - 5);
+             e.bbMouseUp();
+         }},
+        {"shaping spinner", [](EngineMapEditor& e) { e.VrSpinner1UpClick(); }},
+        {"Init", [](EngineMapEditor& e) { QTest::mouseClick(e.Button16, Qt::LeftButton); }},
+        {"F8, then the delayed send",
+         [](EngineMapEditor& e) {
+             e.g->setRangeSelected(QTableWidgetSelectionRange(0, 1, 0, 12), true);
+             e.yukari->trigger();
+             e.ttTimer();
+         }},
+    };
+    for (const Stage& stage : stages) {
+        CreateWindow();
+        ASSERT_TRUE(window->ecu->OpenPort());
+        stage.reach();
+        ASSERT_FALSE(window->ecu->IsConnected()) << stage.name;
+        EngineMapEditor& editor = *window->ts3->GroupBox1;
+        const auto stateBefore = window->ecu->engineMap;
+        for (const Edit& edit : edits) {
+            Written();
+            edit.make(editor);
+            EXPECT_FALSE(SendsAMap(Written())) << stage.name << ": " << edit.name;
+            EXPECT_FALSE(window->ts3->tt.isActive()) << stage.name << ": " << edit.name;
+            EXPECT_EQ(window->ecu->engineMap, stateBefore) << stage.name << ": " << edit.name;
+        }
+        // Connected, the map is the ECU's and the same edit goes out.
+        Connect();
+        editor.chMouseUp(Qt::LeftButton);
+        EXPECT_TRUE(SendsAMap(Written())) << stage.name;
+        CloseWindow();
+    }
 }
 
 TEST_F(MapEditorTest, AReportedMapFillsChartAndGrid) {

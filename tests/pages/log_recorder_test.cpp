@@ -4,7 +4,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <memory>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -93,6 +98,45 @@ TEST_F(LogRecorderFile, ALineThatDoesNotFitClosesTheFileAndKeepsWhatWasWritten) 
     EXPECT_FALSE(recorder.Write({850, 245, 312, 450, 'G'}));
     EXPECT_FALSE(recorder.IsOpen());
     EXPECT_TRUE(store.startsWith(LogRecorder::Header()));
+}
+
+// A real filesystem that fills up: a file-size limit in a child process, whose write past it is short and
+// then fails, as on a full stick. The child writes until the recorder gives up; the file must hold whole
+// lines only.
+TEST_F(LogRecorderFile, AFullDiskLeavesOnlyWholeLines) {
+    constexpr qint64 kRoom = 4096; // a 4 KB filesystem: the header, 203 lines and 15 bytes of the next
+    constexpr int kMaxLines = 1000;
+    const QString path = Path("full.log");
+    const QByteArray line = LogRecorder::Line({850, 245, 312, 450, 'G'});
+    ASSERT_NE((kRoom - LogRecorder::Header().size()) % line.size(), 0) << "the limit must cut a line";
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{static_cast<rlim_t>(kRoom), static_cast<rlim_t>(kRoom)};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            _exit(10);
+        LogRecorder inChild;
+        if (!inChild.Start(path))
+            _exit(11);
+        for (int i = 0; i < kMaxLines; ++i) {
+            if (!inChild.Write({850, 245, 312, 450, 'G'}))
+                _exit(inChild.IsOpen() ? 12 : 0);
+        }
+        _exit(13); // the limit never struck
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+
+    const QByteArray content = Content(path);
+    const qint64 lines = (kRoom - LogRecorder::Header().size()) / line.size();
+    EXPECT_EQ(content.size(), LogRecorder::Header().size() + lines * line.size());
+    EXPECT_TRUE(content.startsWith(LogRecorder::Header()));
+    EXPECT_TRUE(content.endsWith(line));
+    EXPECT_EQ(content.count("\r\n"), lines + 1);
 }
 
 } // namespace

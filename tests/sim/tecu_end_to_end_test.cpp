@@ -72,22 +72,37 @@ TEST(TecuAgainstVirtualEcu, LosesTheLinkWhenTheEcuFallsSilentAndHandshakesAgain)
     EXPECT_EQ(bench.connectedCount, 2);
 }
 
-TEST(TecuAgainstVirtualEcu, AnUnpluggedEcuClosesThePortUntilItIsOpenedAgain) {
+// The link's own wiring for a pulled cable: lost at once, the same port retried quietly on the slow tick
+// while the cable is out, and a fresh handshake once it is back, without anyone opening the port.
+TEST(TecuAgainstVirtualEcu, AnUnpluggedEcuIsLostAtOnceAndReconnectsByItselfWhenPluggedBack) {
     Connected bench;
-    bool lost = false;
-    bench.port().setPortLostHandler([&] { lost = true; });
+    int portLost = 0;
+    int reopened = 0;
+    bench.tecu().OnPortLost.bind([&] { ++portLost; });
+    bench.tecu().OnPortReopened.bind([&] { ++reopened; });
+    const int lostBefore = bench.linkLostCount;
     bench.ecu().faults().unplugged = true;
     bench.runFor(100ms);
-    EXPECT_TRUE(lost);
+    EXPECT_EQ(portLost, 1);
+    EXPECT_GT(bench.linkLostCount, lostBefore);
     EXPECT_FALSE(bench.tecu().IsPortOpen());
-    EXPECT_FALSE(bench.tecu().OpenPort());
+    EXPECT_FALSE(bench.tecu().IsConnected());
+    EXPECT_EQ(bench.tecu().LinkInterval(), 1000);
+
+    bench.runFor(5s);
+    EXPECT_EQ(reopened, 0);
+    EXPECT_FALSE(bench.tecu().IsPortOpen());
+    EXPECT_TRUE(bench.tecu().ReopeningLostPort());
+
     bench.ecu().faults().unplugged = false;
-    ASSERT_TRUE(bench.tecu().OpenPort());
-    // The ECU streamed on behind the pulled cable, so the frozen link simply carries on.
+    ASSERT_TRUE(bench.runUntil([&] { return bench.tecu().IsConnected(); }, 10s));
+    EXPECT_EQ(reopened, 1);
+    EXPECT_EQ(portLost, 1);
+    EXPECT_EQ(bench.connectedCount, 2);
+    EXPECT_EQ(bench.port().openedNumber(), 7);
     int rpmEvents = 0;
     bench.tecu().OnRpm.bind([&](int32_t) { ++rpmEvents; });
-    bench.runFor(5s);
-    EXPECT_TRUE(bench.tecu().IsConnected());
+    bench.runFor(2s);
     EXPECT_GT(rpmEvents, 20);
 }
 

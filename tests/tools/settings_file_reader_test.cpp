@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 
 namespace {
 
@@ -85,7 +86,10 @@ INSTANTIATE_TEST_SUITE_P(Files, SettingsFileReaderCases, testing::ValuesIn(kFile
 
 TEST(SettingsFileReader, MissingFileAndFolderCannotBeRead) {
     QTemporaryDir dir;
-    for (const QString& path : {dir.filePath(QStringLiteral("absent.ECU")), dir.path()}) {
+    // The folder's name has an extension: a bare name would mean "name.DEF".
+    const QString folder = dir.filePath(QStringLiteral("saved.ECU"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    for (const QString& path : {dir.filePath(QStringLiteral("absent.ECU")), folder}) {
         const SettingsFileReader::Result result = SettingsFileReader::Read(path);
         EXPECT_EQ(result.outcome, Outcome::CannotRead);
         EXPECT_TRUE(SettingsFileReader::Describe(result).startsWith(path + ": cannot read the file ("));
@@ -102,13 +106,19 @@ TEST(SettingsFileReader, NameWithoutExtensionFindsTheDefFileAsTheProgramDoes) {
     EXPECT_EQ(result.path, saved);
 }
 
-TEST(SettingsFileReader, ExistingNameWithoutExtensionIsReadAsGiven) {
+TEST(SettingsFileReader, ABareNameMeansTheDefFileEvenWhenTheBareFileExists) {
     QTemporaryDir dir;
     const QString plain = WriteFile(dir, QStringLiteral("car"), Good());
-    WriteFile(dir, QStringLiteral("car.DEF"), QByteArray("other"));
+    const QString def = WriteFile(dir, QStringLiteral("car.DEF"), QByteArray("other"));
     const SettingsFileReader::Result result = SettingsFileReader::Read(plain);
-    EXPECT_EQ(result.outcome, Outcome::Good);
-    EXPECT_EQ(result.path, plain);
+    EXPECT_EQ(result.path, def);
+    EXPECT_EQ(result.outcome, Outcome::WrongHeader);
+
+    // Without the .DEF file the bare one is not read either: the program could not load it.
+    ASSERT_TRUE(QFile::remove(def));
+    const SettingsFileReader::Result missing = SettingsFileReader::Read(plain);
+    EXPECT_EQ(missing.path, def);
+    EXPECT_EQ(missing.outcome, Outcome::CannotRead);
 }
 
 } // namespace
