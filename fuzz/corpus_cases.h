@@ -16,7 +16,12 @@ struct CorpusCase {
 };
 
 inline std::vector<CorpusCase> CorpusCases(const std::string& target) {
+#ifdef ECU_FUZZ_CORPUS_DIR
+    // Given by the build: __FILE__ may be relative, for example under a compiler cache.
+    const std::filesystem::path folder = std::filesystem::path(ECU_FUZZ_CORPUS_DIR) / target;
+#else
     const std::filesystem::path folder = std::filesystem::path(__FILE__).parent_path() / "corpus" / target;
+#endif
     std::vector<CorpusCase> cases;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
