@@ -5,6 +5,7 @@
 #include "app/caption_table.h"
 #include "app/program_settings_panel.h"
 #include "pages/cylinder_strip.h"
+#include "widgets/status_light.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -268,33 +269,48 @@ TEST_P(BuiltInLanguage, TheWindowKeepsItsLayout) {
     EXPECT_LT(tabs->tabRect(0).x(), tabs->tabRect(1).x());
 }
 
-// Where the sensitivity words are drawn: their ink ends at the bar's left end and starts at its right end.
+// The first and last column of a label's drawn text, in its parent's coordinates.
+std::pair<int, int> InkColumns(QWidget* label) {
+    constexpr int kInk = 60; // darker than the background by this much
+    const QImage image = label->grab().toImage();
+    const int background = qGray(image.pixel(0, 0));
+    int first = image.width();
+    int last = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qGray(image.pixel(x, y)) + kInk < background) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+        }
+    }
+    return {label->x() + first, label->x() + last};
+}
+
+constexpr int kInkSlack = 4; // the blank beside a glyph
+
+// The sensitivity words end at the bar's left end and start at its right end.
 TEST_P(BuiltInLanguage, SensitivityWordsStandAtTheTrackBarsEnds) {
-    constexpr int kSlack = 4;
     window->VrBlotter1->Button17->click();
     Settle();
     ProgramSettingsPanel& panel = *window->VrBlotter3;
-    const auto inkColumns = [](QWidget* label) {
-        const QImage image = label->grab().toImage();
-        const QRgb background = image.pixel(0, 0);
-        int first = image.width();
-        int last = -1;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                if (qGray(image.pixel(x, y)) + 60 < qGray(background)) {
-                    first = std::min(first, x);
-                    last = std::max(last, x);
-                }
-        return std::pair{label->x() + first, label->x() + last};
-    };
     const int barLeft = panel.calbol->x();
     const int barRight = panel.calbol->geometry().right();
-    const int mostEnds = inkColumns(panel.Label49).second;
-    const int lessStarts = inkColumns(panel.Label52).first;
+    const int mostEnds = InkColumns(panel.Label49).second;
+    const int lessStarts = InkColumns(panel.Label52).first;
     EXPECT_LE(mostEnds, barLeft);
-    EXPECT_GE(mostEnds, barLeft - kSlack - panel.Label49->indent());
+    EXPECT_GE(mostEnds, barLeft - kInkSlack);
     EXPECT_GE(lessStarts, barRight);
-    EXPECT_LE(lessStarts, barRight + kSlack);
+    EXPECT_LE(lessStarts, barRight + kInkSlack);
+}
+
+// "Rich" or "Poor" ends above the lambda light's right end, as in the left-to-right languages.
+TEST_P(BuiltInLanguage, TheLambdaWordStandsAtTheLightsRightEnd) {
+    CylinderStrip& strip = *window->VrBlotter1;
+    const int lightRight = strip.Lambda->geometry().right();
+    const int wordEnds = InkColumns(strip.Label25).second;
+    EXPECT_GE(wordEnds, lightRight - kInkSlack);
+    EXPECT_LE(wordEnds, strip.Label25->geometry().right());
 }
 
 TEST_P(BuiltInLanguage, FileDialogsSpeakTheLanguageWhereQtHasIt) {
