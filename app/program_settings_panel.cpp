@@ -15,6 +15,7 @@
 namespace {
 constexpr int kGroupWidth = 617;
 constexpr int kGroupHeight = 457;
+constexpr int kGroupStretch = 1000; // the group takes the room up to its size, the margins the rest
 constexpr int kListWidth = 145;
 constexpr int kBarWidth = 150;
 constexpr int kBarHeight = 45;
@@ -39,10 +40,18 @@ QLabel* CentredLabel(const char* name, QWidget* parent) {
 ProgramSettingsPanel::ProgramSettingsPanel(TForm1& mainWindow, QWidget* parent)
     : QWidget(parent), window(mainWindow) {
     setObjectName(QStringLiteral("VrBlotter3"));
-    auto* layout = new QVBoxLayout(this);
     GroupBox9 = Named<QGroupBox>("GroupBox9", this);
-    GroupBox9->setFixedSize(kGroupWidth, kGroupHeight);
-    layout->addWidget(GroupBox9, 0, Qt::AlignCenter);
+    // Its full size where there is room; narrower beside the strip at 800 pixels rather than cut.
+    GroupBox9->setMaximumSize(kGroupWidth, kGroupHeight);
+    GroupBox9->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(GroupBox9, 1, 1);
+    for (int edge : {0, 2}) {
+        layout->setRowStretch(edge, 1);
+        layout->setColumnStretch(edge, 1);
+    }
+    layout->setRowStretch(1, kGroupStretch);
+    layout->setColumnStretch(1, kGroupStretch);
     BuildControls();
     connect(Button20, &QPushButton::clicked, this, &ProgramSettingsPanel::Button20Click);
     // Only a pick by the user: selecting the loaded language on opening must not reload it.
@@ -55,7 +64,8 @@ void ProgramSettingsPanel::BuildControls() {
     combo->setFixedWidth(kListWidth);
     Label50 = CentredLabel("Label50", GroupBox9);
     Label49 = Named<QLabel>("Label49", GroupBox9);
-    Label49->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Absolute: a label would turn its alignment round for Arabic or Farsi text and leave the bar.
+    Label49->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     calbol = Named<QSlider>("calbol", GroupBox9);
     calbol->setOrientation(Qt::Horizontal);
     calbol->setRange(kMinSensitivity, kMaxSensitivity);
@@ -64,7 +74,7 @@ void ProgramSettingsPanel::BuildControls() {
     calbol->setPageStep(1);
     calbol->setFixedSize(kBarWidth, kBarHeight);
     Label52 = Named<QLabel>("Label52", GroupBox9);
-    Label52->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Label52->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
     Label53 = CentredLabel("Label53", GroupBox9);
     langcombo = Named<QComboBox>("langcombo", GroupBox9);
     langcombo->setFixedWidth(kListWidth);

@@ -2,6 +2,7 @@
 
 #include "app/caption_table.h"
 #include "app/message_dialog.h"
+#include "app/page_tabs.h"
 #include "app/program_settings.h"
 #include "app/program_settings_panel.h"
 #include "app/qt_file_chooser.h"
@@ -58,12 +59,16 @@ void TForm1::BuildFrame() {
     setObjectName(QStringLiteral("Form1"));
     resize(kWidth, kHeight);
     setMinimumSize(kMinWidth, kMinHeight);
+    // The strip stays on the left and every control where the fitter knows it in every language; Qt's
+    // Arabic and Farsi translations would otherwise mirror the program, and its painted scales with it.
+    QGuiApplication::setLayoutDirection(Qt::LeftToRight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     // Tahoma where the machine has it; else a font of about its width, so the captions fit as drawn.
+    // DejaVu Sans carries the Arabic and Farsi letters, Loma the Thai ones.
     QFont font;
-    font.setFamilies(
-        {QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("DejaVu Sans"), QStringLiteral("Loma")});
     font.setPixelSize(kFontPixels);
     font.setBold(true);
     setFont(font);
@@ -89,16 +94,12 @@ void TForm1::BuildFrame() {
 void TForm1::BuildPages() {
     auto* area = new QHBoxLayout(VrBlotter2);
     area->setContentsMargins(4, 4, 4, 4);
-    PageControl1 = new QTabWidget(VrBlotter2);
+    PageControl1 = new PageTabWidget(kTabWidth, VrBlotter2);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setDocumentMode(true);
     // On the tab bar only: a style sheet on the tab widget would stop the pages inheriting the window font.
-    // Tabs are at least 98 pixels wide and grow where a language's caption needs more, rather than cut it.
     PageControl1->tabBar()->setStyleSheet(
-        QStringLiteral("QTabBar::tab { min-width: %1px; height: %2px; padding: 0 4px; }")
-            .arg(kTabWidth - 8)
-            .arg(kTabHeight));
-    PageControl1->tabBar()->setElideMode(Qt::ElideNone);
+        QStringLiteral("QTabBar::tab { height: %1px; padding: 0 4px; }").arg(kTabHeight));
     area->addWidget(PageControl1);
 
     tsdurum = new StatusPage(context);
@@ -218,6 +219,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::ApplyLanguage(const QString& displayName) {
+    dialogTranslation.Switch(
+        LanguageTable::CodeForPosition(LanguageTable::PositionForDisplayName(displayName)));
     languageTable.Load(displayName);
     const int charset = languageTable.Charset();
     // Qt is Unicode throughout: the character set is kept as a hint for the window's font.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/dialog_translation.h"
 #include "app/lang/language_table.h"
 #include "app/message_presenter.h"
 #include "app/tform1_seams.h"
@@ -119,6 +120,7 @@ private:
 
     std::vector<EcuEventSink*> sinks;
     std::unique_ptr<QtFileChooser> fileDialogs;
+    DialogTranslation dialogTranslation;
     bool shown = false;
     bool closed = false;
 };

@@ -139,7 +139,8 @@ void CylinderStrip::BuildLambda(QVBoxLayout* column) {
     auto* row = new QHBoxLayout;
     Label24 = AddLabel(QStringLiteral("Label24"));
     Label25 = AddLabel(QStringLiteral("Label25"));
-    Label25->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // At the light's right end in every language: a label turns its alignment round for Arabic text.
+    Label25->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     row->addWidget(Label24);
     row->addWidget(Label25, 1);
     column->addLayout(row);

@@ -122,6 +122,8 @@ void EngineMapEditor::BuildChart() {
     labels.setBold(false);
     labels.setPixelSize(kAxisLabelPixels);
     top->setLabelsFont(labels);
+    // At 800 pixels "1000" is a little wider than its point's share: shown whole, it still clears the "-".
+    top->setTruncateLabels(false);
     chart->addAxis(top, Qt::AlignTop);
     x->attachAxis(top);
 

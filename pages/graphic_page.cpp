@@ -54,7 +54,7 @@ const std::function<QString(double)> kReadouts[GraphicPage::kCurves] = {
 };
 
 constexpr int kLineWidth = 2;
-constexpr int kReadoutWidth = 84;
+constexpr int kReadoutGap = 6; // after the widest reading, before the next check box
 constexpr int kButtonWidth = 96;
 constexpr double kRangeMargin = 0.04; // keeps a flat curve at the edge clear of the frame
 // Beyond this the read-out is of a pointer far outside any sane range; it would not fit an integer.
@@ -105,7 +105,11 @@ QWidget* GraphicPage::BuildPanel() {
         connect(curve.check, &QCheckBox::toggled, this, [this, i] { chClick(i); });
         curve.readout = *readouts[i] = new QLabel(QStringLiteral("0"), panel);
         curve.readout->setObjectName(QString::fromLatin1(kLooks[i].readout));
-        curve.readout->setMinimumWidth(kReadoutWidth);
+        // As wide as the widest reading, so the four curves and the buttons share one row at 800 pixels
+        // even with a long caption.
+        curve.readout->setMinimumWidth(
+            curve.readout->fontMetrics().horizontalAdvance(FormatNumber(88.88, 2) + QStringLiteral(" bar")) +
+            kReadoutGap);
         // Two curves a row, each read-out beside its check box.
         grid->addWidget(curve.check, i / 2, (i % 2) * 2);
         grid->addWidget(curve.readout, i / 2, (i % 2) * 2 + 1);

@@ -6,6 +6,7 @@
 #include "pages/map_point_conversions.h"
 #include "pages/two_button_spinner.h"
 
+#include <QAbstractAxis>
 #include <QAction>
 #include <QApplication>
 #include <QChart>
@@ -439,6 +440,14 @@ TEST_F(MapEditorTest, TheSpeedLineAndBall) {
         EXPECT_LE(marks.lineX, c.lineTo) << c.rpm;
         EXPECT_EQ(marks.ballIndex, c.ball) << c.rpm;
     }
+}
+
+TEST_F(MapEditorTest, SpeedLabelsAreWholeAtTheMinimumSize) {
+    window->resize(TForm1::kMinWidth, TForm1::kMinHeight);
+    Layout();
+    auto* top = editor->chart->findChild<QAbstractAxis*>(QStringLiteral("chTopAxis"));
+    ASSERT_NE(top, nullptr);
+    EXPECT_FALSE(top->labelsTruncated());
 }
 
 TEST_F(MapEditorTest, GridColumnsFollowThePointSpacing) {

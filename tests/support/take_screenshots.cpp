@@ -1,9 +1,13 @@
 // Grabs the main window with each page shown, connected to the virtual ECU with the engine warm and on
-// gas, into PNG files: take_screenshots [folder] (default: docs).
+// gas, into PNG files: take_screenshots [folder] (default: docs). Then the program settings, and the
+// Status page and the program settings in the languages the README shows.
 #include "tests/support/window_bench.h"
 
+#include "app/lang/language_table.h"
+#include "app/program_settings_panel.h"
 #include "ecu/tecu.h"
 #include "pages/calibration_page.h"
+#include "pages/cylinder_strip.h"
 #include "pages/graphic_page.h"
 
 #include <QApplication>
@@ -11,6 +15,7 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QDir>
+#include <QPushButton>
 #include <QTabWidget>
 
 #include <cstdio>
@@ -19,6 +24,37 @@ namespace {
 
 const char* const kPageFiles[] = {"status-page",  "graphic-page",     "sensors-page",
                                   "options-page", "calibration-page", "injector-test-page"};
+
+// A script of its own and a right-to-left one.
+const char* const kShownLanguages[] = {"Thai", "Arabic"};
+
+bool Save(TForm1& window, const QString& folder, const QString& name) {
+    QApplication::processEvents();
+    const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
+    if (!window.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+// The program settings as a fitter opens them, with the language picked there; "Close" then rewrites the
+// values in it.
+int TakeProgramSettings(WindowBench& bench, const QString& folder, const char* language,
+                        const QString& name) {
+    TForm1& window = bench.window();
+    window.VrBlotter1->Button17->click();
+    if (language) {
+        QComboBox* list = window.VrBlotter3->langcombo;
+        list->setCurrentIndex(LanguageTable::PositionForDisplayName(QString::fromLatin1(language)));
+        emit list->activated(list->currentIndex());
+    }
+    bench.runFor(std::chrono::milliseconds(500));
+    const bool saved = Save(window, folder, name);
+    window.VrBlotter3->Button20->click();
+    return saved ? 0 : 1;
+}
 
 // A minute of all four curves: the simulated clock drives the graph's ticks, not its wall-clock timer.
 void RunGraph(WindowBench& bench, GraphicPage& graph) {
@@ -66,15 +102,18 @@ int main(int argc, char** argv) {
             bench.runFor(std::chrono::seconds(2));
         } else
             bench.runFor(std::chrono::seconds(1));
-        QApplication::processEvents();
-        const QString path =
-            QDir(folder).filePath(QString::fromLatin1(kPageFiles[page]) + QStringLiteral(".png"));
-        if (!window.grab().save(path)) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        if (!Save(window, folder, QString::fromLatin1(kPageFiles[page])))
             ++failures;
-        } else {
-            std::printf("%s\n", qPrintable(path));
-        }
+    }
+
+    failures += TakeProgramSettings(bench, folder, nullptr, QStringLiteral("program-settings"));
+    for (const char* language : kShownLanguages) {
+        const QString suffix = QStringLiteral("-") + QString::fromLatin1(language).toLower();
+        failures += TakeProgramSettings(bench, folder, language, QStringLiteral("program-settings") + suffix);
+        window.PageControl1->setCurrentIndex(0);
+        bench.runFor(std::chrono::seconds(1));
+        if (!Save(window, folder, QStringLiteral("status-page") + suffix))
+            ++failures;
     }
     return failures == 0 ? 0 : 1;
 }
