@@ -3,7 +3,9 @@
 #include "files/upload_dialog_seams.h"
 #include "pages/page_context.h"
 
+#include <QDateTime>
 #include <QObject>
+#include <QString>
 
 #include <functional>
 
@@ -22,9 +24,17 @@ public:
     void TntButton3Click();
 
     UploadDialogSeams uploadSeams; // handed to every upload dialog
+    // Where the ECU's settings are kept before a file is loaded into it.
+    QString backupsFolder;
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+
+signals:
+    // A running calibration would go on changing the base correction between the upload's commands.
+    void calibrationStopRequested();
 
 private:
     void LoadAndUpload(Tecu& ecu);
+    bool BackUpEcuSettings(const Tecu& ecu);
     void ShowFailure(int text);
 
     PageContext& ctx;
