@@ -153,7 +153,8 @@ bool TForm7::EcuHoldsTheFile() {
     ecu.RequestStatusReport();
     ecu.RequestMap();
     for (int polls = 0; ecu.statusReports == statusBefore || ecu.mapReports == mapsBefore;) {
-        if (LineFailed())
+        // Once the link is lost no status report is taken any more.
+        if (LineFailed() || !ecu.IsConnected())
             return false;
         // The poll count only guards against a link timer that does not run at all.
         if (ecu.linkTicks - ticksBefore > kReadbackTicks || ++polls > kBusyPollLimit)

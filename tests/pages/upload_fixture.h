@@ -83,7 +83,9 @@ public:
     EcuFrames::Status status;
     std::array<uint8_t, 12> mapWire{}; // as it travels: 127 minus each point
     bool reportsAfterSettings = true;
+    bool answersRequests = true;
     bool silent = false;
+    uint8_t ignored = 0;           // a command letter it hears but does not take
     UploadTesting::Payloads heard; // every frame from the host, in order
 
     ScriptedEcu() { mapWire.fill(127 - 32); }
@@ -102,6 +104,9 @@ public:
             heard.push_back(payload);
             Take(payload, port);
         }
+        // Streaming, as after the start command: a live report whenever the host looks.
+        if (streaming)
+            Answer(port, EcuFrames::Live{}.Frame());
     }
     void Answer(FakeSerialPort& port, const UploadTesting::Bytes& frame) {
         if (!silent)
@@ -160,19 +165,22 @@ private:
         }
     }
     void Take(const UploadTesting::Bytes& p, FakeSerialPort& port) {
-        if (p.empty())
+        if (p.empty() || p[0] == ignored)
             return;
+        if (p[0] == '*' || p[0] == 'x')
+            streaming = p[0] == '*';
         if (TakeSetting(p)) {
             if (reportsAfterSettings && p[0] != 't')
                 Answer(port, status.Frame());
-        } else if (p[0] == '2') {
+        } else if (p[0] == '2' && answersRequests) {
             Answer(port, status.Frame());
-        } else if (p[0] == 'y') {
+        } else if (p[0] == 'y' && answersRequests) {
             Answer(port, EcuFrames::MapReport(mapWire));
         }
     }
 
     std::vector<uint8_t> line;
+    bool streaming = false;
 };
 
 // The window on a fake port with the scripted ECU behind it, its upload dialog run without a modal loop
