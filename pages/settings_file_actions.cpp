@@ -7,6 +7,7 @@
 #include "files/settings_backup.h"
 #include "files/settings_upload_dialog.h"
 
+#include <QDateTime>
 #include <QWidget>
 
 namespace {
@@ -79,7 +80,9 @@ bool SettingsFileActions::BackUpEcuSettings(const Tecu& ecu) {
         ShowFailure(kCommunicationErrorText);
         return false;
     }
-    if (SettingsBackup::Write(backupsFolder, EcuSettingsRecord::FromEcuState(ecu), now()).isEmpty()) {
+    if (SettingsBackup::Write(backupsFolder, EcuSettingsRecord::FromEcuState(ecu),
+                              QDateTime::currentDateTime())
+            .isEmpty()) {
         ShowFailure(kBackupFailedText);
         return false;
     }

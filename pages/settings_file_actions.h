@@ -3,7 +3,6 @@
 #include "files/upload_dialog_seams.h"
 #include "pages/page_context.h"
 
-#include <QDateTime>
 #include <QObject>
 #include <QString>
 
@@ -26,7 +25,6 @@ public:
     UploadDialogSeams uploadSeams; // handed to every upload dialog
     // Where the ECU's settings are kept before a file is loaded into it.
     QString backupsFolder;
-    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
 
 signals:
     // A running calibration would go on changing the base correction between the upload's commands.
