@@ -114,7 +114,14 @@ void TForm1::BuildPages() {
     sinks = {VrBlotter1, tsdurum, TabSheet2, ts1, ts2, ts3, ts4};
     // The map editor's F7 and F8 work on every page.
     addActions(ts3->MapActions());
-    auto* fileActions = new SettingsFileActions(context, *this, [this] { BindEvents(); });
+    auto* fileActions = new SettingsFileActions(context, *this, [this] {
+        BindEvents();
+        ShowLinkStateMissedWhileUnbound();
+    });
+    fileActions->backupsFolder =
+        QDir(seams.userConfigFolder.isEmpty() ? UserConfigFolder() : seams.userConfigFolder)
+            .filePath(QStringLiteral("backups"));
+    connect(fileActions, &SettingsFileActions::calibrationStopRequested, ts3, &CalibrationPage::stopbtnClick);
     connect(VrBlotter1->TntButton2, &QPushButton::clicked, fileActions,
             &SettingsFileActions::TntButton2Click);
     connect(VrBlotter1->TntButton3, &QPushButton::clicked, fileActions,
@@ -333,6 +340,14 @@ void TForm1::ShowPortLost() {
 
 void TForm1::ShowPortReopened() {
     sb->SetPanelText(0, ComPortNames::PortText(ecu->PortNumber()));
+}
+
+// A loss of the port or the link while the handlers were detached raised its events into empty slots.
+void TForm1::ShowLinkStateMissedWhileUnbound() {
+    if (!ecu->IsPortOpen() && ecu->ReopeningLostPort())
+        ShowPortLost();
+    if (!ecu->IsConnected())
+        ShowLinkLost();
 }
 
 void TForm1::ShowLinkLost() {

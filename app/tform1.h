@@ -71,6 +71,7 @@ public:
     void ShowConnected();
     void ShowPortLost();
     void ShowPortReopened();
+    void ShowLinkStateMissedWhileUnbound();
     void ShowEngineMap();
     void ShowCalibrationProgress(int32_t step, int32_t count, int32_t code);
     void ShowInjectorTest(int32_t v);

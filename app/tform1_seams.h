@@ -15,9 +15,10 @@ class FileChooser;
 struct TForm1Seams {
     std::function<std::unique_ptr<SerialPort>()> makePort; // the link's serial port
     QString iniPath;                                       // default: beside the executable
-    MessagePresenter* messages = nullptr;                  // default: the message dialog
-    FileChooser* files = nullptr;                          // default: the file dialogs
-    SerialPort::PortQuestion portQuestion;                 // asked when port 0 is opened
+    QString userConfigFolder; // default: UserConfigFolder(); backups of uploads go to its backups/
+    MessagePresenter* messages = nullptr;  // default: the message dialog
+    FileChooser* files = nullptr;          // default: the file dialogs
+    SerialPort::PortQuestion portQuestion; // asked when port 0 is opened
     // Keeps processing GUI events while the condition holds (the two waits of the shutdown).
     std::function<void(const std::function<bool()>& keepWaiting)> processEventsWhile;
     std::function<void(int ms)> sleepMs; // the blocking wait of the shutdown

@@ -25,7 +25,7 @@ public:
         }
         return max;
     }
-    void write(const uint8_t*, std::size_t) override {}
+    bool write(const uint8_t*, std::size_t) override { return true; }
     void flush() override {}
     bool isAvailable(int portNumber) override { return portNumber != 0; }
 

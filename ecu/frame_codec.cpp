@@ -7,8 +7,10 @@ constexpr uint32_t kMaxPayloadIndex = 98;
 } // namespace
 
 void Tecu::SendFrame() {
-    if (!port->isOpen())
+    if (!port->isOpen()) {
+        ++lineFaults;
         return;
+    }
     // Marker, length, payload and checksum go out as one block; the host sends the sum low byte first.
     uint8_t frame[3 + kBufferSize + 2];
     const uint32_t length = txLength <= kBufferSize ? txLength : kBufferSize;
@@ -23,7 +25,8 @@ void Tecu::SendFrame() {
     }
     frame[n++] = static_cast<uint8_t>(sum & 0xFF);
     frame[n++] = static_cast<uint8_t>(sum >> 8);
-    port->write(frame, n);
+    if (!port->write(frame, n))
+        ++lineFaults;
 }
 
 void Tecu::SendPayload(std::initializer_list<uint8_t> payload) {

@@ -6,6 +6,7 @@ Tecu::Tecu(std::unique_ptr<SerialPort> serialPort, QObject* parent)
     : QObject(parent), port(serialPort ? std::move(serialPort) : std::make_unique<QtSerialPort>()) {
     port->setBytesAvailableHandler([this](uint16_t count) { OnBytesAvailable(count); });
     port->setPortLostHandler([this] { HandlePortLost(); });
+    port->setWriteFailedHandler([this] { ++lineFaults; });
     ClearEventHandlers();
     linkTimer.setTimerType(Qt::PreciseTimer);
     connect(&linkTimer, &QTimer::timeout, this, &Tecu::LinkTick);
@@ -20,6 +21,7 @@ Tecu::~Tecu() {
     }
     port->setBytesAvailableHandler(nullptr);
     port->setPortLostHandler(nullptr);
+    port->setWriteFailedHandler(nullptr);
     workerEnabled = false;
 }
 
@@ -56,6 +58,7 @@ void Tecu::LinkTick() {
             TryReopenLostPort();
         return;
     }
+    ++linkTicks;
 
     // A frame in progress is abandoned after 11 quiet ticks.
     if (rxIdle > 0)
@@ -95,6 +98,7 @@ void Tecu::LinkTick() {
         StartStreaming();
         break;
     case 4:
+        statusReportsAtConnect = statusReports;
         OnConnected.raise();
         linkState = 5;
         SetLinkInterval(kTickConnectedMs);
@@ -111,6 +115,7 @@ void Tecu::LinkTick() {
 // A pulled adapter is a lost link at once, not after the silence runs out: the display must not go on
 // saying "connected" while nothing can arrive.
 void Tecu::HandlePortLost() {
+    ++lineFaults;
     port->close();
     rxState = 0;
     linkState = 0;

@@ -76,9 +76,11 @@ std::size_t QtSerialPort::takeBytes(uint8_t* buffer, std::size_t max) {
     return n > 0 ? static_cast<std::size_t>(n) : 0;
 }
 
-void QtSerialPort::write(const uint8_t* data, std::size_t size) {
-    if (port.isOpen())
-        port.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
+bool QtSerialPort::write(const uint8_t* data, std::size_t size) {
+    if (!port.isOpen())
+        return false;
+    const qint64 queued = port.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
+    return queued == static_cast<qint64>(size);
 }
 
 void QtSerialPort::flush() {
@@ -116,7 +118,12 @@ void QtSerialPort::OnError(QSerialPort::SerialPortError code) {
     // A device that went away reports one of these over and over in a tight loop: a pulled USB adapter
     // gives a resource error, a pseudo-terminal whose other end closed gives read errors. Close at the first.
     const bool deviceGone = code == QSerialPort::ResourceError || code == QSerialPort::ReadError;
-    if (!deviceGone || !port.isOpen())
+    if (!port.isOpen())
+        return;
+    // QSerialPort queues what it is given and writes it later; a failure then comes only as this error.
+    if (code == QSerialPort::WriteError)
+        notifyWriteFailed();
+    if (!deviceGone)
         return;
     error = QStringLiteral("%1: the device went away").arg(port.portName());
     close();

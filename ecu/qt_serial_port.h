@@ -19,7 +19,7 @@ public:
     void close() override;
     bool isOpen() const override { return port.isOpen(); }
     std::size_t takeBytes(uint8_t* buffer, std::size_t max) override;
-    void write(const uint8_t* data, std::size_t size) override;
+    bool write(const uint8_t* data, std::size_t size) override;
     void flush() override;
     bool isAvailable(int portNumber) override;
     std::string lastError() const override { return error.toStdString(); }

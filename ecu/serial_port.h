@@ -11,6 +11,7 @@ class SerialPort {
 public:
     using BytesAvailableHandler = std::function<void(uint16_t count)>;
     using PortLostHandler = std::function<void()>;
+    using WriteFailedHandler = std::function<void()>;
     // Asked when port number 0 is opened; answers the chosen port number, or 0 for "Cancel".
     using PortQuestion = std::function<int()>;
 
@@ -22,7 +23,8 @@ public:
     virtual bool isOpen() const = 0;
     // Takes up to max received bytes into buffer; answers how many were taken, 0 when none could be.
     virtual std::size_t takeBytes(uint8_t* buffer, std::size_t max) = 0;
-    virtual void write(const uint8_t* data, std::size_t size) = 0;
+    // Queues the bytes for output; false when not all of them could be queued (a failed or short write).
+    virtual bool write(const uint8_t* data, std::size_t size) = 0;
     // Discards whatever waits in the input and the output buffer.
     virtual void flush() = 0;
     // Openable, or failing only because it is already in use. Port 0 is never available.
@@ -32,6 +34,8 @@ public:
 
     void setBytesAvailableHandler(BytesAvailableHandler handler) { bytesAvailable_ = std::move(handler); }
     void setPortLostHandler(PortLostHandler handler) { portLost_ = std::move(handler); }
+    // Bytes that were queued but then failed on their way out.
+    void setWriteFailedHandler(WriteFailedHandler handler) { writeFailed_ = std::move(handler); }
     void setPortQuestion(PortQuestion question) { portQuestion_ = std::move(question); }
     // The number the user chose at the last question; 0 when there was none or it was cancelled.
     int lastChosenPort() const { return lastChosen_; }
@@ -46,6 +50,10 @@ protected:
         if (portLost_)
             portLost_();
     }
+    void notifyWriteFailed() {
+        if (writeFailed_)
+            writeFailed_();
+    }
     // The number chosen by the user for port 0, or 0 when there is no question or it was cancelled.
     int askForPort() {
         lastChosen_ = portQuestion_ ? portQuestion_() : 0;
@@ -55,6 +63,7 @@ protected:
 private:
     BytesAvailableHandler bytesAvailable_;
     PortLostHandler portLost_;
+    WriteFailedHandler writeFailed_;
     PortQuestion portQuestion_;
     int lastChosen_ = 0;
 };

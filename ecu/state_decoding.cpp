@@ -102,8 +102,10 @@ void Tecu::DispatchFrame() {
             break;
         linkTimeout = kLinkTimeoutTicks;
         ecuBusy = false;
-        if (linkState == 5 && eventsEnabled)
+        if (linkState == 5 && eventsEnabled) {
             DecodeStatusReport();
+            ++statusReports;
+        }
         if (linkState == 2)
             linkState = 3;
         break;
@@ -216,6 +218,7 @@ void Tecu::DecodeStatusReport() {
 void Tecu::DecodeMapReport() {
     for (int i = 0; i < kMapPoints; ++i)
         engineMap[i] = InvertedPoint(rxBuffer[1 + i]);
+    ++mapReports;
     if (eventsEnabled)
         OnMapReceived.raise();
 }

@@ -121,6 +121,16 @@ public:
     uint32_t linkState = 0;
     int32_t linkTimeout = 0;
     bool eventsEnabled = false;
+    // Counted from construction, so that an operation of several frames can tell what happened since it
+    // began: frames that did not go out whole (a failed or short write, or the port closed) and ports lost
+    // while open; ticks run with the port open; status reports taken into the state; map reports taken.
+    uint32_t lineFaults = 0;
+    uint32_t linkTicks = 0;
+    uint32_t statusReports = 0;
+    uint32_t mapReports = 0;
+    // Whether the stored settings come from this connection's ECU rather than from start values or an
+    // earlier connection.
+    bool StatusReportedSinceConnect() const { return statusReports != statusReportsAtConnect; }
 
     // --- stored ECU state ---
     std::array<int32_t, kCylinders> injectionTime{};
@@ -216,4 +226,5 @@ private:
     bool workerEnabled = false;
     bool reopenLostPort = false;
     int statusWaitTicks = 0;
+    uint32_t statusReportsAtConnect = 0;
 };

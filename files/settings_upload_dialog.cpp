@@ -3,6 +3,7 @@
 #include "app/message_presenter.h"
 #include "ecu/tecu.h"
 #include "files/file_copy_animation.h"
+#include "files/upload_readback.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -11,13 +12,13 @@
 #include <QThread>
 
 #include <algorithm>
+#include <array>
 
 namespace {
 constexpr int kHoldOnText = 47;
 constexpr int kCancelText = 48;
 constexpr int kCommunicationErrorText = 49;
 constexpr int kFinishText = 70;
-constexpr int32_t kHighestMapPoint = 127;
 
 // One step of the upload: what it sends, and whether the ECU is given time to take it.
 struct UploadStep {
@@ -65,6 +66,7 @@ void TForm7::FormCreate() {
 
 void TForm7::UploadSettings(const EcuSettingsRecord& record) {
     settings = &record;
+    lineFaultsAtOpen = ecu.lineFaults;
     tt.start();
     if (seams.runModal)
         seams.runModal(*this);
@@ -95,8 +97,13 @@ void TForm7::ttTimer() {
 }
 
 bool TForm7::RunSequence() {
+    // A link lost while the file was chosen or the dialog waited gets nothing.
+    if (!ecu.IsConnected() || LineFailed())
+        return false;
     const EcuSettingsRecord& r = *settings;
     Tecu& link = ecu;
+    const std::array<int32_t, Tecu::kMapPoints> reportedMap = link.engineMap;
+    bool mapSent = false;
     const UploadStep steps[] = {
         {[&] { link.StopStreaming(); }, true},
         {[&] { link.SetBaseCorrection(r.baseCorrection); }, true},
@@ -113,24 +120,55 @@ bool TForm7::RunSequence() {
         {[&] { link.SetMapSensor(r.mapSensor); }, true},
         {[&] { link.SetFastChange(r.fastChange); }, true},
         {[&] { CopyMap(); }, true},
-        {[&] { link.SendMap(); }, true},
+        {[&] {
+             link.SendMap();
+             mapSent = !LineFailed();
+         },
+         true},
         {[&] { StepBar(); }, false},
         {[&] { link.StartStreaming(); }, true},
     };
     for (const UploadStep& step : steps) {
         step.action();
-        if (step.waitAfter && !WaitForEcu())
+        if (LineFailed() || (step.waitAfter && !WaitForEcu())) {
+            // The editor must not show a map that never reached the ECU.
+            if (!mapSent)
+                link.engineMap = reportedMap;
             return false;
+        }
     }
-    return true;
+    return EcuHoldsTheFile();
+}
+
+bool TForm7::LineFailed() const {
+    return ecu.lineFaults != lineFaultsAtOpen;
+}
+
+// Asks the ECU for its settings and map and compares them with the file, so that a completed upload
+// always means the ECU holds the file.
+bool TForm7::EcuHoldsTheFile() {
+    const uint32_t statusBefore = ecu.statusReports;
+    const uint32_t mapsBefore = ecu.mapReports;
+    const uint32_t ticksBefore = ecu.linkTicks;
+    ecu.RequestStatusReport();
+    ecu.RequestMap();
+    for (int polls = 0; ecu.statusReports == statusBefore || ecu.mapReports == mapsBefore;) {
+        // Once the link is lost no status report is taken any more.
+        if (LineFailed() || !ecu.IsConnected())
+            return false;
+        // The poll count only guards against a link timer that does not run at all.
+        if (ecu.linkTicks - ticksBefore > kReadbackTicks || ++polls > kBusyPollLimit)
+            return false;
+        ProcessEvents();
+        Sleep(kPollMs);
+    }
+    return !LineFailed() && UploadReadback::EcuHolds(*settings, ecu);
 }
 
 // The map goes into the link's state first, so that SendMap carries it and the editor shows it.
 void TForm7::CopyMap() {
     for (int i = 0; i < EcuSettingsRecord::kMapPoints; ++i) {
-        // A file with a good checksum can still carry a point beyond the map's 0..127; sent as it
-        // stands it would wrap into an unrelated correction, so it goes out at the nearer end.
-        ecu.engineMap[i] = std::min<int32_t>(settings->engineMap[i], kHighestMapPoint);
+        ecu.engineMap[i] = UploadReadback::MapPointAsSent(settings->engineMap[i]);
         StepBar();
         Sleep(kMapByteMs);
     }
@@ -141,9 +179,13 @@ bool TForm7::WaitForEcu() {
     for (int round = 0; round < kSettleRounds; ++round) {
         Sleep(kPollMs);
         ProcessEvents();
+        if (LineFailed())
+            return false;
     }
     for (int polls = 0; ecu.ecuBusy;) {
         ProcessEvents();
+        if (LineFailed())
+            return false;
         Sleep(kPollMs);
         if (++polls > kBusyPollLimit)
             return false;

@@ -17,7 +17,8 @@ class QProgressBar;
 class QPushButton;
 
 // The modal dialog that writes a verified settings record into the ECU, one command per setting,
-// waiting for the ECU after each, then the map, then live streaming again.
+// waiting for the ECU after each, then the map, then live streaming again; it closes with the OK result
+// only when the ECU then reports that it holds the file. A fault of the line ends it at once.
 class TForm7 : public QDialog {
     Q_OBJECT
 
@@ -31,6 +32,9 @@ public:
     static constexpr int kPollMs = 10;
     static constexpr int kBusyPollLimit = 1000; // about ten seconds of a busy ECU
     static constexpr int kMapByteMs = 100;
+    // How long the ECU has to report back what it holds after the upload: as long as the link itself
+    // waits for a report before it calls the ECU lost.
+    static constexpr uint32_t kReadbackTicks = 100;
 
     TForm7(Tecu& link, MessagePresenter& messages, std::function<QString(int)> langText,
            QWidget* parent = nullptr, UploadDialogSeams seams = {});
@@ -39,7 +43,7 @@ public:
     // Lends the record for the life of the modal dialog; returns when the dialog has closed.
     void UploadSettings(const EcuSettingsRecord& record);
     void ttTimer();
-    // False when the ECU stayed busy for too long.
+    // False when the ECU stayed busy for too long, or the line failed.
     bool WaitForEcu();
     // Cancel, Esc and the close box end the dialog only before the upload has started.
     void reject() override;
@@ -55,6 +59,8 @@ public:
 
 private:
     bool RunSequence();
+    bool LineFailed() const;
+    bool EcuHoldsTheFile();
     void CopyMap();
     void StepBar();
     void Sleep(int ms);
@@ -64,4 +70,5 @@ private:
     std::function<QString(int)> LangText;
     UploadDialogSeams seams;
     bool running = false;
+    uint32_t lineFaultsAtOpen = 0;
 };

@@ -4,12 +4,16 @@
 #include "app/message_presenter.h"
 #include "ecu/tecu.h"
 #include "files/ecu_settings_file.h"
+#include "files/settings_backup.h"
 #include "files/settings_upload_dialog.h"
 
+#include <QDateTime>
 #include <QWidget>
 
 namespace {
 constexpr int kFinishText = 70;
+constexpr int kCommunicationErrorText = 49;
+constexpr int kBackupFailedText = 19;
 
 FileDialogRequest SaveRequest() {
     return {QStringLiteral("Ecu files|*.ECU"), QStringLiteral("ECU"), true};
@@ -43,6 +47,8 @@ void SettingsFileActions::TntButton3Click() {
     Tecu* ecu = ctx.ecu;
     if (!ecu || !ecu->IsConnected())
         return;
+    if (ecu->calibrationActive)
+        emit calibrationStopRequested();
     ecu->ClearEventHandlers();
     LoadAndUpload(*ecu);
     BindEvents();
@@ -59,10 +65,28 @@ void SettingsFileActions::LoadAndUpload(Tecu& ecu) {
         ShowFailure(EcuSettingsFile::LoadFailureText(loaded.failure));
         return;
     }
+    if (!BackUpEcuSettings(ecu))
+        return;
     TForm7 dialog(
         ecu, *ctx.messages, [this](int index) { return ctx.LangText(index); }, &window, uploadSeams);
     dialog.setFont(window.font());
     dialog.UploadSettings(loaded.record);
+}
+
+// Before anything of the file goes out: what the ECU holds now, so that loading the backup puts it back.
+// Settings not yet reported on this connection would be start values or another ECU's, not a backup.
+bool SettingsFileActions::BackUpEcuSettings(const Tecu& ecu) {
+    if (!ecu.StatusReportedSinceConnect()) {
+        ShowFailure(kCommunicationErrorText);
+        return false;
+    }
+    if (SettingsBackup::Write(backupsFolder, EcuSettingsRecord::FromEcuState(ecu),
+                              QDateTime::currentDateTime())
+            .isEmpty()) {
+        ShowFailure(kBackupFailedText);
+        return false;
+    }
+    return true;
 }
 
 void SettingsFileActions::ShowFailure(int text) {

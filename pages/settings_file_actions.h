@@ -4,6 +4,7 @@
 #include "pages/page_context.h"
 
 #include <QObject>
+#include <QString>
 
 #include <functional>
 
@@ -22,9 +23,16 @@ public:
     void TntButton3Click();
 
     UploadDialogSeams uploadSeams; // handed to every upload dialog
+    // Where the ECU's settings are kept before a file is loaded into it.
+    QString backupsFolder;
+
+signals:
+    // A running calibration would go on changing the base correction between the upload's commands.
+    void calibrationStopRequested();
 
 private:
     void LoadAndUpload(Tecu& ecu);
+    bool BackUpEcuSettings(const Tecu& ecu);
     void ShowFailure(int text);
 
     PageContext& ctx;

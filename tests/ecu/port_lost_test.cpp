@@ -2,6 +2,7 @@
 #include "tests/support/handshake.h"
 
 #include <algorithm>
+#include <functional>
 
 using namespace EcuFrames;
 
@@ -101,6 +102,34 @@ TEST_F(PortLostTest, APortChosenByTheQuestionIsRetriedByItsNumber) {
     EXPECT_TRUE(ecu.IsPortOpen());
     EXPECT_EQ(fake->lastOpened, 4);
     EXPECT_EQ(asked, 1);
+}
+
+// What an operation of several frames relies on to stop at once: every frame that did not go out whole,
+// and a port lost while open, is counted; a frame that went out is not.
+TEST_F(PortLostTest, EveryFrameThatDidNotGoOutWholeCountsAsALineFault) {
+    struct Case {
+        const char* name;
+        std::function<void(FakeSerialPort&)> fault; // before the frame
+        std::function<void(FakeSerialPort&)> after; // once the frame is queued
+        uint32_t faults;
+    };
+    const Case cases[] = {
+        {"written whole", [](auto&) {}, [](auto&) {}, 0},
+        {"write fails", [](auto& p) { p.failWrite = true; }, [](auto&) {}, 1},
+        {"short write", [](auto& p) { p.shortWrite = true; }, [](auto&) {}, 1},
+        {"port closed", [](auto& p) { p.close(); }, [](auto&) {}, 1},
+        {"queued bytes fail later", [](auto&) {}, [](auto& p) { p.failQueuedWrite(); }, 1},
+        {"port lost, then a frame", [](auto& p) { p.unplug(); }, [](auto&) {}, 2},
+    };
+    for (const Case& c : cases) {
+        Open();
+        fake->failWrite = fake->shortWrite = false;
+        const uint32_t before = ecu.lineFaults;
+        c.fault(*fake);
+        ecu.SetFuel(true);
+        c.after(*fake);
+        EXPECT_EQ(ecu.lineFaults - before, c.faults) << c.name;
+    }
 }
 
 } // namespace

@@ -60,7 +60,7 @@ TEST_F(PtyPort, OpensDespiteRefusedModemLinesAndMovesBytesBothWays) {
     EXPECT_TRUE(PumpUntil([&] { return received == "ab"; }));
 
     const uint8_t out[] = {0x00, 0xF0};
-    port.write(out, sizeof out);
+    EXPECT_TRUE(port.write(out, sizeof out));
     fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
     std::string back;
     EXPECT_TRUE(PumpUntil([&] {
@@ -100,6 +100,8 @@ TEST_F(PtyPort, ClosesAtTheFirstResourceErrorWhenTheDeviceGoesAway) {
     master = -1;
     EXPECT_TRUE(PumpUntil([&] { return !port.isOpen(); }));
     EXPECT_EQ(lost, 1);
+    const uint8_t frame[] = {0x00, 0xF0, 0x01, 'x', 0x79, 0x00};
+    EXPECT_FALSE(port.write(frame, sizeof frame)) << "a write to a port that is gone says so";
 }
 
 TEST_F(PtyPort, MissingDeviceFailsWithAReason) {

@@ -1,6 +1,5 @@
-#include "tests/support/file_bytes.h"
+#include "tests/pages/upload_fixture.h"
 #include "tests/support/window_bench.h"
-#include "tests/support/window_fixture.h"
 
 #include "files/ecu_settings_file.h"
 #include "files/ecu_settings_record.h"
@@ -23,112 +22,18 @@
 namespace {
 
 using namespace EcuFrames;
-using Payloads = std::vector<Bytes>;
-
-EcuSettingsRecord SampleRecord() {
-    EcuSettingsRecord r;
-    r.baseCorrection = 65;
-    r.gasInjectorMask = 0x0B;
-    r.rpmPin = 1;
-    r.mapSensor = 1;
-    r.fastChange = 0;
-    r.injectorProtection = 30;
-    r.rpmDivider = 4;
-    r.switchTemperature = 0x0123;
-    r.switchRpmIndex = 5;
-    r.minGasPressure = 0x0302;
-    r.tankMax = 999;
-    r.tankMin = 17;
-    for (int i = 0; i < EcuSettingsRecord::kMapPoints; ++i)
-        r.engineMap[i] = static_cast<uint8_t>(20 + 3 * i);
-    return r;
-}
-
-// What the upload of the sample record sends while the link holds the tank points 1000 and 10.
-Payloads SamplePayloads() {
-    Bytes map{'t'};
-    for (uint8_t point : SampleRecord().engineMap)
-        map.push_back(static_cast<uint8_t>(127 - point));
-    return {{'x'},
-            {'n', 62},
-            {'n', 62},
-            {'m', 0x0B},
-            {'u', 1},
-            {'p', 30},
-            {'d', 4},
-            {'c', 0x23},
-            {'e', 5},
-            {'b', 0x02, 0x03},
-            {'l', 0xE7, 0x03, 10, 0},
-            {'l', 0xE8, 0x03, 17, 0},
-            {'h', 1},
-            {'f', 0},
-            map,
-            {'*'}};
-}
-
-Bytes Wire(const Payloads& payloads) {
-    Bytes out;
-    for (const Bytes& p : payloads) {
-        const Bytes frame = FromHost(p);
-        out.insert(out.end(), frame.begin(), frame.end());
-    }
-    return out;
-}
+using namespace UploadTesting;
 
 void WriteFile(const QString& path, const QByteArray& content) {
     ASSERT_TRUE(WriteFileBytes(path, content));
 }
 
-// One upload dialog as the test saw it.
-struct ShownDialog {
-    EcuSettingsRecord record;
-    int result = -1;
-    int bar = -1;
-};
-
-class SettingsFileActionsTest : public WindowFixture {
+class SettingsFileActionsTest : public UploadFixture {
 protected:
-    void SetUp() override {
-        CreateWindow();
-        actions = window->findChild<SettingsFileActions*>();
-        ASSERT_NE(actions, nullptr);
-        actions->uploadSeams.runModal = [this](TForm7& dialog) {
-            current = &dialog;
-            modalScript(dialog);
-            dialogs.push_back({*dialog.settings, dialog.result(), dialog.pr->value()});
-            current = nullptr;
-        };
-        actions->uploadSeams.sleepMs = [this](int ms) {
-            sleeps.push_back(ms);
-            if (onSleep)
-                onSleep(static_cast<int>(sleeps.size()));
-        };
-        actions->uploadSeams.processEvents = [] {};
-    }
-
-    QString Path(const QString& name) const { return folder.filePath(name); }
     void Save(const QString& name) {
         files.saveAnswers.push_back(Path(name));
         window->VrBlotter1->TntButton2->click();
     }
-    void Load(const QString& name) {
-        files.openAnswers.push_back(Path(name));
-        window->VrBlotter1->TntButton3->click();
-    }
-    void Upload(const EcuSettingsRecord& record) {
-        WriteFile(Path("upload.ECU"), FileBytes(record));
-        Load("upload.ECU");
-    }
-    int SleptMs(int ms) const { return static_cast<int>(std::count(sleeps.begin(), sleeps.end(), ms)); }
-    bool HandlersBound() const { return window->ecu->OnRpm.bound() && window->ecu->OnMapReceived.bound(); }
-
-    SettingsFileActions* actions = nullptr;
-    TForm7* current = nullptr;
-    std::function<void(TForm7&)> modalScript = [](TForm7& dialog) { dialog.ttTimer(); };
-    std::function<void(int sleepNumber)> onSleep;
-    std::vector<ShownDialog> dialogs;
-    std::vector<int> sleeps;
 };
 
 TEST_F(SettingsFileActionsTest, SavedFileLoadsBackAsTheSameRecord) {
@@ -252,7 +157,7 @@ TEST_F(SettingsFileActionsTest, BadFilesShowTheirTextAndSendNothing) {
 }
 
 TEST_F(SettingsFileActionsTest, DialogShowsItsTextsInTheWindowsFont) {
-    Connect();
+    ConnectAndReport();
     modalScript = [this](TForm7& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("ORVANTO ECU SETUP"));
         EXPECT_EQ(dialog.Label1->text(), window->LangText(47));
@@ -270,13 +175,13 @@ TEST_F(SettingsFileActionsTest, DialogShowsItsTextsInTheWindowsFont) {
 }
 
 TEST_F(SettingsFileActionsTest, UploadSendsEverySettingInOrderAndRestartsStreaming) {
-    Connect();
+    ConnectAndReport();
     Upload(SampleRecord());
-    EXPECT_EQ(Written(), Wire(SamplePayloads()));
     ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].heard, Joined(SamplePayloads(), ReadbackRequests()));
     EXPECT_EQ(dialogs[0].result, QDialog::Accepted);
     EXPECT_EQ(dialogs[0].bar, 29);
-    EXPECT_EQ(SleptMs(10), 17 * 10) << "ten short sleeps in each of the 17 waits";
+    EXPECT_EQ(SleptMs(10), 17 * 10 + 1) << "ten short sleeps in each of the 17 waits, one for the readback";
     EXPECT_EQ(SleptMs(100), 12) << "one per map byte";
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_TRUE(HandlersBound());
@@ -287,7 +192,7 @@ TEST_F(SettingsFileActionsTest, UploadSendsEverySettingInOrderAndRestartsStreami
 // A file with a good checksum can still hold map points beyond 0..127; they go out at the top end
 // instead of wrapping into an unrelated correction.
 TEST_F(SettingsFileActionsTest, MapPointsBeyondTheMapGoOutAtItsTopEnd) {
-    Connect();
+    ConnectAndReport();
     EcuSettingsRecord record = SampleRecord();
     record.engineMap[0] = 128;
     record.engineMap[5] = 255;
@@ -295,52 +200,63 @@ TEST_F(SettingsFileActionsTest, MapPointsBeyondTheMapGoOutAtItsTopEnd) {
     EXPECT_EQ(window->ecu->engineMap[0], 127);
     EXPECT_EQ(window->ecu->engineMap[5], 127);
     EXPECT_EQ(window->ecu->engineMap[1], 23);
+    EXPECT_TRUE(messages.shown.empty());
 }
 
-// A value the command refuses is not sent, and the upload goes on at the same pace.
+// A value the command refuses is not sent, and the upload goes on at the same pace; the ECU is not
+// expected to report what was never sent.
 TEST_F(SettingsFileActionsTest, RefusedOrClippedValuesStillTakeTheirWait) {
     struct Case {
         const char* name;
         std::function<void(EcuSettingsRecord&)> change;
-        std::vector<int> steps;      // indices into SamplePayloads
-        std::optional<Bytes> sentAs; // empty: those steps send nothing
+        std::function<void(Payloads&)> expect; // from SamplePayloads; an emptied payload is not sent
     };
     const Case cases[] = {
-        {"divider 0", [](auto& r) { r.rpmDivider = 0; }, {6}, {}},
-        {"divider 9", [](auto& r) { r.rpmDivider = 9; }, {6}, {}},
-        {"temperature 0", [](auto& r) { r.switchTemperature = 0; }, {7}, {}},
-        {"temperature 1020", [](auto& r) { r.switchTemperature = 1020; }, {7}, {}},
-        {"tank max 1023", [](auto& r) { r.tankMax = 1023; }, {10}, {}},
-        {"tank min 0", [](auto& r) { r.tankMin = 0; }, {11}, {}},
-        {"base correction 200", [](auto& r) { r.baseCorrection = 200; }, {1, 2}, Bytes{'n', 0}},
-        {"switch rpm 12", [](auto& r) { r.switchRpmIndex = 12; }, {8}, Bytes{'e', 0}},
+        {"divider 0", [](auto& r) { r.rpmDivider = 0; }, [](auto& p) { p[6] = {}; }},
+        {"divider 9", [](auto& r) { r.rpmDivider = 9; }, [](auto& p) { p[6] = {}; }},
+        {"temperature 0", [](auto& r) { r.switchTemperature = 0; }, [](auto& p) { p[7] = {}; }},
+        {"temperature 1020", [](auto& r) { r.switchTemperature = 1020; }, [](auto& p) { p[7] = {}; }},
+        // The second tank frame then carries the tank Max the ECU still holds.
+        {"tank max 1023", [](auto& r) { r.tankMax = 1023; },
+         [](auto& p) {
+             p[10] = {};
+             p[11] = {'l', 0xE8, 0x03, 17, 0};
+         }},
+        {"tank min 0", [](auto& r) { r.tankMin = 0; }, [](auto& p) { p[11] = {}; }},
+        {"base correction 200", [](auto& r) { r.baseCorrection = 200; },
+         [](auto& p) {
+             p[1] = p[2] = Bytes{'n', 0};
+         }},
+        {"switch rpm 12", [](auto& r) { r.switchRpmIndex = 12; },
+         [](auto& p) {
+             p[8] = Bytes{'e', 0};
+         }},
     };
-    Connect();
     for (const Case& c : cases) {
-        dialogs.clear();
-        sleeps.clear();
+        StartWindow();
+        ConnectAndReport();
         EcuSettingsRecord record = SampleRecord();
         c.change(record);
         Payloads expected = SamplePayloads();
-        for (int step : c.steps)
-            expected[step] = c.sentAs.value_or(Bytes{});
+        c.expect(expected);
         std::erase_if(expected, [](const Bytes& p) { return p.empty(); });
         Upload(record);
-        EXPECT_EQ(Written(), Wire(expected)) << c.name;
         ASSERT_EQ(dialogs.size(), 1u) << c.name;
+        EXPECT_EQ(dialogs[0].heard, Joined(expected, ReadbackRequests())) << c.name;
+        EXPECT_EQ(dialogs[0].result, QDialog::Accepted) << c.name;
         EXPECT_EQ(dialogs[0].bar, 29) << c.name;
-        EXPECT_EQ(SleptMs(10), 170) << c.name;
+        EXPECT_EQ(SleptMs(10), 171) << c.name;
     }
 }
 
 TEST_F(SettingsFileActionsTest, CancelWorksOnlyBeforeTheFirstTick) {
-    Connect();
+    ConnectAndReport();
     modalScript = [](TForm7& dialog) {
         dialog.Btn1->click();
         dialog.ttTimer(); // a tick that was already due changes nothing
     };
     Upload(SampleRecord());
-    EXPECT_TRUE(Written().empty());
+    EXPECT_TRUE(Heard().empty());
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(dialogs[0].result, QDialog::Rejected);
     EXPECT_TRUE(sleeps.empty());
@@ -355,43 +271,35 @@ TEST_F(SettingsFileActionsTest, CancelWorksOnlyBeforeTheFirstTick) {
         }
     };
     Upload(SampleRecord());
-    EXPECT_EQ(Written(), Wire(SamplePayloads()));
     ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].heard, Joined(SamplePayloads(), ReadbackRequests()));
     EXPECT_EQ(dialogs[0].result, QDialog::Accepted);
 }
 
 TEST_F(SettingsFileActionsTest, EcuThatStaysBusyFailsTheUploadAfterAboutTenSeconds) {
-    Connect();
+    ConnectAndReport();
     // Busy while it takes the injector bits (the fourth wait), and never heard from again.
     onSleep = [this](int number) {
-        if (number == 35)
+        if (number == 35) {
             Deliver(BusyReport());
+            ecuSide.silent = true;
+        }
     };
     Upload(SampleRecord());
+    ASSERT_EQ(dialogs.size(), 1u);
+    Payloads heard = dialogs[0].heard;
+    // The link, having lost the silent ECU, asks for its map once a second; that is not the upload.
+    std::erase(heard, Bytes{'y'});
     const Payloads all = SamplePayloads();
-    EXPECT_EQ(Written(), Wire({all.begin(), all.begin() + 4})) << "nothing after the failure, no '*'";
+    EXPECT_EQ(heard, Payloads(all.begin(), all.begin() + 4)) << "nothing after the failure, no '*'";
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].message, window->LangText(49));
     EXPECT_EQ(messages.shown[0].button, window->LangText(70));
     const int busyMs = std::accumulate(sleeps.begin() + 40, sleeps.end(), 0);
     EXPECT_GE(busyMs, 10000);
     EXPECT_LE(busyMs, 10100);
-    ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(dialogs[0].result, QDialog::Rejected);
     EXPECT_TRUE(HandlersBound());
-}
-
-TEST_F(SettingsFileActionsTest, BusyThatEndsLetsTheUploadGoOn) {
-    Connect();
-    onSleep = [this](int number) {
-        if (number == 12)
-            Deliver(BusyReport());
-        if (number == 60)
-            Deliver(Status{}.Frame());
-    };
-    Upload(SampleRecord());
-    EXPECT_EQ(Written(), Wire(SamplePayloads()));
-    EXPECT_TRUE(messages.shown.empty());
 }
 
 // The whole road against the virtual ECU: the sleeps let simulated time pass, event processing

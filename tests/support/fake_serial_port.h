@@ -18,8 +18,13 @@ public:
     }
     bool isOpen() const override { return openFlag; }
     std::size_t takeBytes(uint8_t* buffer, std::size_t max) override;
-    void write(const uint8_t* data, std::size_t size) override {
-        written.insert(written.end(), data, data + size);
+    // A failing write queues nothing, a short one the first half; both answer false.
+    bool write(const uint8_t* data, std::size_t size) override {
+        if (failWrite)
+            return false;
+        const std::size_t taken = shortWrite ? size / 2 : size;
+        written.insert(written.end(), data, data + taken);
+        return taken == size;
     }
     void flush() override;
     bool isAvailable(int portNumber) override { return portNumber != 0 && available.count(portNumber) > 0; }
@@ -31,12 +36,16 @@ public:
     void queue(const std::vector<uint8_t>& bytes) { input.insert(input.end(), bytes.begin(), bytes.end()); }
     void notify(uint16_t count) { notifyBytesAvailable(count); }
     void unplug() { openFlag = false, notifyPortLost(); }
+    // Queued bytes that failed later, as a serial port reports a write error.
+    void failQueuedWrite() { notifyWriteFailed(); }
     std::vector<uint8_t> takeWritten();
 
     bool openFlag = false;
     std::function<void()> onClose; // runs when an open port is closed
     bool failOpen = false;
     bool failTake = false;
+    bool failWrite = false;
+    bool shortWrite = false;
     int openCount = 0;
     int lastOpened = -1;
     int flushCount = 0;

@@ -33,11 +33,12 @@ std::size_t SimSerialPort::takeBytes(uint8_t* buffer, std::size_t max) {
     return TakeFront(input, buffer, max);
 }
 
-void SimSerialPort::write(const uint8_t* data, std::size_t size) {
+bool SimSerialPort::write(const uint8_t* data, std::size_t size) {
     if (!openFlag)
-        return;
+        return false;
     written += size;
     model.receive(data, size);
+    return true;
 }
 
 void SimSerialPort::pump(std::chrono::microseconds span) {

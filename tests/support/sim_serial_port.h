@@ -18,7 +18,7 @@ public:
     void close() override;
     bool isOpen() const override { return openFlag; }
     std::size_t takeBytes(uint8_t* buffer, std::size_t max) override;
-    void write(const uint8_t* data, std::size_t size) override;
+    bool write(const uint8_t* data, std::size_t size) override;
     void flush() override { input.clear(); }
     bool isAvailable(int portNumber) override { return portNumber > 0 && !model.faults().unplugged; }
     std::string lastError() const override { return error; }

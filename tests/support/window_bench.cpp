@@ -18,6 +18,7 @@ WindowBench::WindowBench(const ecusim::EcuConfig& config, const QByteArray& ini)
         return port;
     };
     seams.iniPath = iniPath;
+    seams.userConfigFolder = folder.filePath(QStringLiteral("config"));
     seams.messages = &messages;
     seams.files = &files;
     seams.portQuestion = [] { return 0; }; // never the real "Select Port" dialog

@@ -41,6 +41,7 @@ void WindowFixture::CreateWindow() {
         return port;
     };
     seams.iniPath = iniPath;
+    seams.userConfigFolder = folder.filePath(QStringLiteral("config"));
     seams.portQuestion = [this] {
         ++portQuestions;
         return portAnswer;
