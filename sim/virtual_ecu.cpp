@@ -137,7 +137,7 @@ void VirtualEcu::sendLive() {
     // The recording switches the fuel where it switched; between switches the host's own choice holds.
     if (drive && replayGas != drive->current().gas) {
         replayGas = drive->current().gas;
-        fuelState.gasMode = *replayGas;
+        switchFuel(*replayGas);
         sendStatus();
     }
 }

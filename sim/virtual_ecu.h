@@ -115,6 +115,7 @@ private:
     void onFastChange(const Bytes&);
     void onRequestStatus(const Bytes&);
     bool reducerWarm() const;
+    void switchFuel(bool gas);
     // Whether the last handler took its command; a refused command gets no report back.
     bool taken = true;
 

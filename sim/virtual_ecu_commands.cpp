@@ -68,13 +68,18 @@ void VirtualEcu::onGas(const Bytes&) {
     // A cold reducer would freeze: the request leaves the engine on petrol.
     if (!reducerWarm())
         return;
-    fuelState.gasMode = true;
-    fuelState.injectorTestMask = static_cast<uint8_t>(~(working.gasInjectorMask & engineModel.cylinders()));
+    switchFuel(true);
 }
 
 void VirtualEcu::onPetrol(const Bytes&) {
-    fuelState.gasMode = false;
-    fuelState.injectorTestMask = 0xFF;
+    switchFuel(false);
+}
+
+// Every cylinder with a gas injector goes to gas, or all go to petrol.
+void VirtualEcu::switchFuel(bool gas) {
+    fuelState.gasMode = gas;
+    fuelState.injectorTestMask =
+        gas ? static_cast<uint8_t>(~(working.gasInjectorMask & engineModel.cylinders())) : uint8_t{0xFF};
 }
 
 void VirtualEcu::onStore(const Bytes& payload) {

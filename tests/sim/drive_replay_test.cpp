@@ -161,6 +161,7 @@ TEST(ReplayOnTheWire, TheFuelFollowsTheRecordingWhereItSwitchesAndTheHostBetween
     };
     EXPECT_FALSE(gasAfter(90ms)) << "line 1 runs on petrol";
     EXPECT_TRUE(gasAfter(100ms)) << "line 2 switches to gas";
+    EXPECT_EQ(ecu.fuel().injectorTestMask, 0) << "every cylinder with a gas injector runs on gas";
     Send(ecu, 's'); // the fitter's F2: petrol
     EXPECT_FALSE(gasAfter(100ms)) << "the host's choice holds while the recording stays on gas";
     EXPECT_FALSE(gasAfter(100ms));

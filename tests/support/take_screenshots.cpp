@@ -1,6 +1,6 @@
 // Grabs the main window with each page shown, connected to the virtual ECU with the engine warm and on
-// gas, into PNG files: take_screenshots [folder] (default: docs). Then the program settings, and the
-// Status page and the program settings in the languages the README shows.
+// gas, into PNG files: take_screenshots [folder] (default: docs). Then the program settings, the Status
+// page and the program settings in the languages the README shows, and the Graphic page during a replay.
 #include "tests/support/window_bench.h"
 
 #include "app/lang/language_table.h"
@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -56,19 +57,65 @@ int TakeProgramSettings(WindowBench& bench, const QString& folder, const char* l
     return saved ? 0 : 1;
 }
 
-// A minute of all four curves: the simulated clock drives the graph's ticks, not its wall-clock timer.
-void RunGraph(WindowBench& bench, GraphicPage& graph) {
+// All four curves for a number of ticks (a minute unless told): the simulated clock drives the graph's
+// ticks, not its wall-clock timer.
+void RunGraph(WindowBench& bench, GraphicPage& graph, int ticks = 600) {
     for (QCheckBox* check : {graph.ch1, graph.ch2, graph.ch3, graph.ch4})
         check->setChecked(true);
     graph.Button19Click();
     graph.logt->stop();
-    for (int tick = 0; tick < 600; ++tick) {
+    for (int tick = 0; tick < ticks; ++tick) {
         bench.runFor(std::chrono::milliseconds(GraphicPage::kTickMs));
         graph.logtTimer();
     }
     QApplication::processEvents();
     const QRectF plot = graph.Chart1->chart()->plotArea();
     graph.Chart1MouseMove(static_cast<int>(plot.top() + 0.4 * plot.height())); // off the grid lines
+}
+
+// Half a minute of a made-up drive as "Record" writes it: idle on petrol, the switch to gas, a pull to
+// 3000 rpm, a cruise, a lift and a light cruise; the screenshot is taken in the light cruise.
+std::vector<drive_log::Line> MadeUpDrive() {
+    const auto speedAt = [](double t) {
+        if (t < 6)
+            return 850.0;
+        if (t < 14)
+            return 850.0 + (t - 6) * 268.75;
+        if (t < 22)
+            return 3000.0 + 200.0 * std::sin((t - 14) * 0.8);
+        if (t < 26)
+            return 3000.0 - (t - 22) * 350.0;
+        return 1600.0 + 40.0 * (t - 26);
+    };
+    std::vector<drive_log::Line> drive;
+    for (int i = 0; i < 300; ++i) {
+        const double t = i / 10.0;
+        const double rpm = speedAt(t);
+        const double load = (rpm - 850.0) / 2350.0;
+        const double lambda = 110.0 + 70.0 * std::sin(t * 1.9) + 60.0 * load;
+        drive.push_back({static_cast<uint32_t>(rpm), static_cast<uint32_t>(250.0 + 320.0 * load),
+                         static_cast<uint32_t>(268.0 - 25.0 * load),
+                         static_cast<uint32_t>(std::max(lambda, 0.0)), t >= 4.0});
+    }
+    return drive;
+}
+
+// The virtual ECU replays the drive into a new window, whose graph draws it as on the road.
+bool TakeReplayGraph(const QString& folder) {
+    ecusim::EcuConfig config;
+    config.startTemperatureC = 60;
+    WindowBench bench(config);
+    ecusim::DriveReplay replay(MadeUpDrive(), 1.0, false);
+    replay.togglePause(); // on its first line until the window is connected
+    bench.ecu().startReplay(std::move(replay));
+    TForm1& window = bench.window();
+    window.show();
+    if (!bench.connect())
+        return false;
+    bench.ecu().replay()->togglePause();
+    window.PageControl1->setCurrentWidget(window.TabSheet2);
+    RunGraph(bench, *window.TabSheet2, 290);
+    return Save(window, folder, QStringLiteral("graphic-page-replay"));
 }
 
 } // namespace
@@ -115,5 +162,7 @@ int main(int argc, char** argv) {
         if (!Save(window, folder, QStringLiteral("status-page") + suffix))
             ++failures;
     }
+    if (!TakeReplayGraph(folder))
+        ++failures;
     return failures == 0 ? 0 : 1;
 }
