@@ -31,7 +31,10 @@ constexpr QSize kScaleTextBox{30, 18};
 
 constexpr QSize kTachoCanvas{270, 290};
 constexpr QRect kTachoDial{15, 0, 240, 240};
-constexpr QRect kRpmValue{0, 246, 270, 36};
+// The read-outs are no wider than their longest text: each new value repaints the whole label.
+constexpr QRect kRpmValue{75, 246, 120, 36};
+constexpr QRect kPressureValue{30, 0, 60, 24};
+constexpr QRect kInjectionValue{202, 0, 60, 24};
 
 constexpr QSize kDialsCanvas{316, 290};
 constexpr QRect kPressureDial{0, 28, 145, 262};
@@ -198,12 +201,12 @@ QWidget* StatusPage::BuildPressureAndInjection() {
     Label57 = AddFixedLabel(canvas, "Label57", QString());
     Label57->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     SetFontPixels(Label57, kDialValuePixels);
-    canvas->Place(Label57, {0, 0, 90, kValueRowHeight}, kDialValuePixels);
+    canvas->Place(Label57, kPressureValue, kDialValuePixels);
     canvas->Place(AddFixedLabel(canvas, "Label60", QStringLiteral("bar")), {94, 0, 50, kValueRowHeight});
     Label59 = AddFixedLabel(canvas, "Label59", QString());
     Label59->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     SetFontPixels(Label59, kDialValuePixels);
-    canvas->Place(Label59, {171, 0, 91, kValueRowHeight}, kDialValuePixels);
+    canvas->Place(Label59, kInjectionValue, kDialValuePixels);
     canvas->Place(AddFixedLabel(canvas, "Label61", QStringLiteral("mS")), {266, 0, 50, kValueRowHeight});
     return GroupBox11;
 }
