@@ -20,11 +20,13 @@ QSize PageTabBar::tabSizeHint(int index) const {
         captions += caption;
         wanted += std::max(caption, minimumTabWidth);
     }
-    if (wanted <= RoomWidth()) {
+    // Clear of the window's edge.
+    constexpr int kEdgeGap = 4;
+    if (wanted + kEdgeGap <= RoomWidth()) {
         hint.setWidth(std::max(hint.width(), minimumTabWidth));
     } else {
         // Every tab its caption, and an equal share of what is left.
-        const int share = std::max(0, RoomWidth() - captions) / std::max(1, count());
+        const int share = std::max(0, RoomWidth() - kEdgeGap - captions) / std::max(1, count());
         hint.setWidth(hint.width() + share);
     }
     return hint;

@@ -8,6 +8,7 @@
 #include "app/qt_file_chooser.h"
 #include "app/select_port_dialog.h"
 #include "app/status_panels.h"
+#include "app/window_placement.h"
 #include "ecu/com_port_names.h"
 #include "ecu/tecu.h"
 #include "ecu/user_config_folder.h"
@@ -48,6 +49,7 @@ TForm1::TForm1(TForm1Seams windowSeams, QWidget* parent)
     BuildPages();
     qApp->installEventFilter(this);
     FormCreate();
+    RestorePlacement();
 }
 
 TForm1::~TForm1() {
@@ -179,6 +181,7 @@ void TForm1::FormClose() {
     if (closed)
         return;
     closed = true;
+    KeepPlacement();
     // A map change waiting in the editor goes out before the link goes down.
     WaitWhile([this] { return ts3->MapSendPending(); });
     ecu->eventsEnabled = false;
@@ -194,6 +197,35 @@ void TForm1::FormClose() {
     languageTable.Clear();
     delete msgdlg;
     msgdlg = nullptr;
+}
+
+QString TForm1::PlacementPath() const {
+    return WindowPlacementFile::PathBesideIni(IniPath());
+}
+
+// On the screen the window last stood on, or the main one when that screen is gone; a missing or
+// damaged file keeps the default size, centred.
+void TForm1::RestorePlacement() {
+    const std::optional<WindowPlacement> kept = WindowPlacementFile::Read(PlacementPath());
+    if (!kept)
+        return;
+    const QScreen* screen = QGuiApplication::screenAt(kept->normal.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    setGeometry(WindowPlacementFile::FitInside(kept->normal, screen->availableGeometry(), minimumSize()));
+    if (kept->maximised)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+// Only a window the fitter has seen has a place worth keeping.
+void TForm1::KeepPlacement() {
+    if (!shown)
+        return;
+    const bool maximised = windowState() & Qt::WindowMaximized;
+    const QRect normal = maximised ? normalGeometry() : geometry();
+    WindowPlacementFile::Write(PlacementPath(), {normal.isValid() ? normal : geometry(), maximised});
 }
 
 void TForm1::WaitWhile(const std::function<bool()>& keepWaiting) {

@@ -117,6 +117,10 @@ private:
     template <class... Params, class... Args>
     void ForEachSink(void (EcuEventSink::*handler)(Params...), Args... args);
     void WaitWhile(const std::function<bool()>& keepWaiting);
+    // The window's size, place and maximised state between runs, in a file beside the INI.
+    QString PlacementPath() const;
+    void RestorePlacement();
+    void KeepPlacement();
     void Sleep(int ms);
 
     std::vector<EcuEventSink*> sinks;

@@ -5,6 +5,7 @@
 #include "pages/live_values.h"
 #include "pages/page_visibility.h"
 #include "widgets/angular_meter.h"
+#include "widgets/scaled_canvas.h"
 #include "widgets/static_text_label.h"
 #include "widgets/thermo_meter.h"
 
@@ -30,26 +31,32 @@ constexpr QSize kScaleTextBox{30, 18};
 
 constexpr QSize kTachoCanvas{270, 290};
 constexpr QRect kTachoDial{15, 0, 240, 240};
-constexpr QRect kRpmValue{0, 246, 270, 36};
+// The read-outs are no wider than their longest text: each new value repaints the whole label.
+constexpr QRect kRpmValue{75, 246, 120, 36};
+constexpr QRect kPressureValue{30, 0, 60, 24};
+constexpr QRect kInjectionValue{202, 0, 60, 24};
 
 constexpr QSize kDialsCanvas{316, 290};
 constexpr QRect kPressureDial{0, 28, 145, 262};
 constexpr QRect kInjectionDial{171, 28, 145, 262};
 constexpr int kValueRowHeight = 24;
+constexpr int kTopRowShare = 331;
+constexpr int kBottomRowShare = 228;
+constexpr int kTachoColumnShare = 295;
+constexpr int kDialsColumnShare = 339;
 
-constexpr QSize kThermoSize{80, 170};
+constexpr int kRpmValuePixels = 24;
+constexpr int kDialValuePixels = 16;
+
+// The room the thermometer has at the window's default size, so it keeps its size there.
+constexpr QSize kThermoCanvas{80, 188};
+constexpr QRect kThermo{0, 9, 80, 170};
 
 void SetFontPixels(QWidget* w, int pixels) {
     QFont f = w->font();
     f.setPixelSize(pixels);
     f.setBold(true);
     w->setFont(f);
-}
-
-// A label that never asks for a new layout when its text changes.
-void PlaceFixed(QLabel* label, QRect geometry) {
-    label->setGeometry(geometry);
-    label->setFixedSize(geometry.size());
 }
 
 // The colour the style gives the inside of a group box's frame, read from a small frame drawn aside.
@@ -67,14 +74,15 @@ QColor GroupInterior(QGroupBox* group) {
 }
 
 // Opaque, in the colour of the frame's inside, so a dial or label repainted on it does not make the
-// group box draw its frame again.
-QWidget* FixedCanvas(QGroupBox* group, QSize size) {
-    auto* canvas = new QWidget(group);
-    canvas->setFixedSize(size);
+// group box draw its frame again. It fills the group and scales what it holds to the room.
+ScaledCanvas* AddCanvas(QGroupBox* group, QSize size) {
+    auto* canvas = new ScaledCanvas(size, group);
     QPalette palette = canvas->palette();
     palette.setColor(QPalette::Window, GroupInterior(group));
     canvas->setPalette(palette);
     canvas->setAutoFillBackground(true);
+    auto* box = new QVBoxLayout(group);
+    box->addWidget(canvas);
     return canvas;
 }
 
@@ -89,7 +97,12 @@ StatusPage::StatusPage(PageContext& context, QWidget* parent)
     grid->addWidget(BuildPressureAndInjection(), 0, 1);
     grid->addWidget(BuildThermometer(), 1, 0);
     grid->addWidget(BuildPicture(), 1, 1);
-    grid->setRowStretch(1, 1);
+    // Shares close to the rows' and columns' heights and widths at the window's default size: there
+    // each keeps the size its instruments were drawn for, and a larger page grows them all alike.
+    grid->setRowStretch(0, kTopRowShare);
+    grid->setRowStretch(1, kBottomRowShare);
+    grid->setColumnStretch(0, kTachoColumnShare);
+    grid->setColumnStretch(1, kDialsColumnShare);
     // The live dials and numbers fill their own background, in the canvas colour they inherit, so
     // the canvas need not be drawn again under them on every tick. None of them overlaps another.
     for (QWidget* live : std::initializer_list<QWidget*>{devir1, press1, enj1, Label70, Label57, Label59})
@@ -108,27 +121,28 @@ QLabel* StatusPage::AddFixedLabel(QWidget* parent, const char* name, const QStri
     return label;
 }
 
-void StatusPage::PlaceScaleTexts(AngularMeter* meter, const char* const names[], const QStringList& texts,
-                                 double step) {
+void StatusPage::PlaceScaleTexts(ScaledCanvas* canvas, AngularMeter* meter, const char* const names[],
+                                 const QStringList& texts, double step) {
+    // The canvas stands at its design size while it is built, so the dial's points are design points.
     for (qsizetype i = 0; i < texts.size(); ++i) {
         // Under the needle these are repainted whenever it passes; their layout is kept.
-        QLabel* label = new StaticTextLabel(texts[i], meter->parentWidget());
+        QLabel* label = new StaticTextLabel(texts[i], canvas);
         label->setObjectName(QLatin1String(names[i]));
         label->setAlignment(Qt::AlignCenter);
         const QPointF at = meter->pos() + meter->ScalePoint(meter->Minimum() + i * step, kScaleTextRadius);
         QRect box(QPoint(0, 0), kScaleTextBox);
         box.moveCenter(at.toPoint());
-        PlaceFixed(label, box);
+        canvas->Place(label, box);
         label->raise();
     }
 }
 
 QWidget* StatusPage::BuildTachometer() {
     GroupBox10 = AddGroup("GroupBox10");
-    QWidget* canvas = FixedCanvas(GroupBox10, kTachoCanvas);
+    ScaledCanvas* canvas = AddCanvas(GroupBox10, kTachoCanvas);
     devir1 = new AngularMeter(canvas);
     devir1->setObjectName(QStringLiteral("devir1"));
-    devir1->setGeometry(kTachoDial);
+    canvas->Place(devir1, kTachoDial);
     devir1->SetRange(0, kRpmFull);
     devir1->SetStartAngle(240);
     devir1->SetArcAngle(240);
@@ -142,15 +156,12 @@ QWidget* StatusPage::BuildTachometer() {
     QStringList texts;
     for (int hundreds = 0; hundreds <= 80; hundreds += 10)
         texts << QString::number(hundreds);
-    PlaceScaleTexts(devir1, names, texts, 1000);
+    PlaceScaleTexts(canvas, devir1, names, texts, 1000);
 
     Label70 = AddFixedLabel(canvas, "Label70", QString());
-    PlaceFixed(Label70, kRpmValue);
     Label70->setAlignment(Qt::AlignCenter);
-    SetFontPixels(Label70, 24);
-
-    auto* box = new QVBoxLayout(GroupBox10);
-    box->addWidget(canvas, 0, Qt::AlignCenter);
+    SetFontPixels(Label70, kRpmValuePixels);
+    canvas->Place(Label70, kRpmValue, kRpmValuePixels);
     return GroupBox10;
 }
 
@@ -158,11 +169,11 @@ QWidget* StatusPage::BuildTachometer() {
 // 25 ms, the arcs facing each other, each number above its dial.
 QWidget* StatusPage::BuildPressureAndInjection() {
     GroupBox11 = AddGroup("GroupBox11");
-    QWidget* canvas = FixedCanvas(GroupBox11, kDialsCanvas);
+    ScaledCanvas* canvas = AddCanvas(GroupBox11, kDialsCanvas);
 
     press1 = new AngularMeter(canvas);
     press1->setObjectName(QStringLiteral("press1"));
-    press1->setGeometry(kPressureDial);
+    canvas->Place(press1, kPressureDial);
     press1->SetRange(0, kPressureFull);
     press1->SetStartAngle(0);
     press1->SetArcAngle(180);
@@ -171,11 +182,11 @@ QWidget* StatusPage::BuildPressureAndInjection() {
     press1->SetScaleLabels(AngularMeter::ScaleLabels::None);
     press1->SetZones({{0, kPressureFull * 0.1, kRed}, {kPressureFull * 0.1, kPressureFull, kGreen}});
     static const char* const pressureNames[] = {"Label54", "Label55", "Label56", "Label58", "Label51"};
-    PlaceScaleTexts(press1, pressureNames, {"4", "3", "2", "1", "0"}, 1);
+    PlaceScaleTexts(canvas, press1, pressureNames, {"4", "3", "2", "1", "0"}, 1);
 
     enj1 = new AngularMeter(canvas);
     enj1->setObjectName(QStringLiteral("enj1"));
-    enj1->setGeometry(kInjectionDial);
+    canvas->Place(enj1, kInjectionDial);
     enj1->SetRange(0, kInjectionFull);
     enj1->SetStartAngle(180);
     enj1->SetArcAngle(180);
@@ -185,36 +196,32 @@ QWidget* StatusPage::BuildPressureAndInjection() {
     enj1->SetZones({{0, kInjectionFull * 0.98, kGreen}, {kInjectionFull * 0.98, kInjectionFull, kRed}});
     static const char* const injectionNames[] = {"Label66", "Label65", "Label64",
                                                  "Label63", "Label62", "Label67"};
-    PlaceScaleTexts(enj1, injectionNames, {"0", "5", "10", "15", "20", "25"}, 500);
+    PlaceScaleTexts(canvas, enj1, injectionNames, {"0", "5", "10", "15", "20", "25"}, 500);
 
     Label57 = AddFixedLabel(canvas, "Label57", QString());
-    PlaceFixed(Label57, {0, 0, 90, kValueRowHeight});
     Label57->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    AddFixedLabel(canvas, "Label60", QStringLiteral("bar"))->setGeometry(94, 0, 50, kValueRowHeight);
+    SetFontPixels(Label57, kDialValuePixels);
+    canvas->Place(Label57, kPressureValue, kDialValuePixels);
+    canvas->Place(AddFixedLabel(canvas, "Label60", QStringLiteral("bar")), {94, 0, 50, kValueRowHeight});
     Label59 = AddFixedLabel(canvas, "Label59", QString());
-    PlaceFixed(Label59, {171, 0, 91, kValueRowHeight});
     Label59->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    AddFixedLabel(canvas, "Label61", QStringLiteral("mS"))->setGeometry(266, 0, 50, kValueRowHeight);
-    SetFontPixels(Label57, 16);
-    SetFontPixels(Label59, 16);
-
-    auto* box = new QVBoxLayout(GroupBox11);
-    box->addWidget(canvas, 0, Qt::AlignCenter);
+    SetFontPixels(Label59, kDialValuePixels);
+    canvas->Place(Label59, kInjectionValue, kDialValuePixels);
+    canvas->Place(AddFixedLabel(canvas, "Label61", QStringLiteral("mS")), {266, 0, 50, kValueRowHeight});
     return GroupBox11;
 }
 
 QWidget* StatusPage::BuildThermometer() {
     GroupBox12 = AddGroup("GroupBox12");
-    vrThermoMeter1 = new ThermoMeter(GroupBox12);
+    ScaledCanvas* canvas = AddCanvas(GroupBox12, kThermoCanvas);
+    vrThermoMeter1 = new ThermoMeter(canvas);
     vrThermoMeter1->setObjectName(QStringLiteral("vrThermoMeter1"));
-    vrThermoMeter1->setFixedSize(kThermoSize);
+    canvas->Place(vrThermoMeter1, kThermo);
     vrThermoMeter1->SetRange(0, 100);
     vrThermoMeter1->SetMajorStep(20);
     vrThermoMeter1->SetMinorStep(4);
     vrThermoMeter1->SetSetPointVisible(true);
     vrThermoMeter1->SetSetPointColor(QColor(0, 0, 255));
-    auto* box = new QVBoxLayout(GroupBox12);
-    box->addWidget(vrThermoMeter1, 0, Qt::AlignCenter);
     return GroupBox12;
 }
 

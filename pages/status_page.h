@@ -9,6 +9,7 @@ class QLabel;
 class AngularMeter;
 class ThermoMeter;
 class EngineSketch;
+class ScaledCanvas;
 
 // The Status page: tachometer, pressure and injection dials, reducer thermometer. Its instruments
 // are written only while the page is open; opening it refreshes everything.
@@ -49,7 +50,7 @@ private:
     QWidget* BuildThermometer();
     QWidget* BuildPicture();
     // Fixed captions round a dial, one per long mark from the start of its scale.
-    void PlaceScaleTexts(AngularMeter* meter, const char* const names[], const QStringList& texts,
-                         double step);
+    void PlaceScaleTexts(ScaledCanvas* canvas, AngularMeter* meter, const char* const names[],
+                         const QStringList& texts, double step);
     QLabel* AddFixedLabel(QWidget* parent, const char* name, const QString& text);
 };

@@ -1,6 +1,7 @@
 // Grabs the main window with each page shown, connected to the virtual ECU with the engine warm and on
-// gas, into PNG files: take_screenshots [folder] (default: docs). Then the program settings, the Status
-// page and the program settings in the languages the README shows, and the Graphic page during a replay.
+// gas, into PNG files: take_screenshots [folder] (default: docs). Then the Status page on the smallest
+// window and on a 1920 x 1080 screen, the program settings, the Status page and the program settings in
+// the languages the README shows, and the Graphic page during a replay.
 #include "tests/support/window_bench.h"
 
 #include "app/lang/language_table.h"
@@ -9,6 +10,7 @@
 #include "pages/calibration_page.h"
 #include "pages/cylinder_strip.h"
 #include "pages/graphic_page.h"
+#include "pages/status_page.h"
 
 #include <QApplication>
 #include <QChart>
@@ -118,6 +120,28 @@ bool TakeReplayGraph(const QString& folder) {
     return Save(window, folder, QStringLiteral("graphic-page-replay"));
 }
 
+// The Status page on the smallest window and on a full workshop screen, then the default size again.
+int TakeSizes(WindowBench& bench, const QString& folder) {
+    TForm1& window = bench.window();
+    const QSize normal = window.size();
+    window.PageControl1->setCurrentWidget(window.tsdurum);
+    int failures = 0;
+    const struct {
+        QSize size;
+        const char* name;
+    } shots[] = {{{TForm1::kMinWidth, TForm1::kMinHeight}, "status-page-800x600"},
+                 {{1920, 1080}, "status-page-1920x1080"}};
+    for (const auto& shot : shots) {
+        window.resize(shot.size);
+        bench.runFor(std::chrono::seconds(1));
+        if (!Save(window, folder, QString::fromLatin1(shot.name)))
+            ++failures;
+    }
+    window.resize(normal);
+    bench.runFor(std::chrono::milliseconds(500));
+    return failures;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -153,6 +177,7 @@ int main(int argc, char** argv) {
             ++failures;
     }
 
+    failures += TakeSizes(bench, folder);
     failures += TakeProgramSettings(bench, folder, nullptr, QStringLiteral("program-settings"));
     for (const char* language : kShownLanguages) {
         const QString suffix = QStringLiteral("-") + QString::fromLatin1(language).toLower();
