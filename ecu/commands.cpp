@@ -1,3 +1,4 @@
+#include "ecu/setting_values.h"
 #include "ecu/tecu.h"
 
 namespace {
@@ -6,9 +7,6 @@ uint8_t Low(int v) {
 }
 uint8_t High(int v) {
     return static_cast<uint8_t>((v >> 8) & 0xFF);
-}
-bool InRange(int v, int lo, int hi) {
-    return v >= lo && v <= hi;
 }
 // Base correction and map points travel inverted.
 uint8_t Inverted(int v) {
@@ -29,13 +27,13 @@ void Tecu::LoadFromEcu() {
 }
 
 void Tecu::SetRpmDivider(int n) {
-    if (InRange(n, 1, 8))
-        SendPayload({'d', Low(n)});
+    if (const auto divider = SettingValues::RpmDivider(n))
+        SendPayload({'d', Low(*divider)});
 }
 
 void Tecu::SetSwitchTemperature(int t) {
-    if (InRange(t, 1, 1019))
-        SendPayload({'c', Low(t)});
+    if (const auto temperature = SettingValues::SwitchTemperature(t))
+        SendPayload({'c', Low(*temperature)});
 }
 
 void Tecu::SetMinGasPressure(int v) {
@@ -43,21 +41,17 @@ void Tecu::SetMinGasPressure(int v) {
 }
 
 void Tecu::SetTankMax(int v) {
-    if (InRange(v, 1, 1022))
+    if (SettingValues::TankPoint(v))
         SendPayload({'l', Low(v), High(v), Low(tankMin), High(tankMin)});
 }
 
 void Tecu::SetTankMin(int v) {
-    if (InRange(v, 1, 1022))
+    if (SettingValues::TankPoint(v))
         SendPayload({'l', Low(tankMax), High(tankMax), Low(v), High(v)});
 }
 
 void Tecu::SetBaseCorrection(int x) {
-    if (x == -1)
-        x = 0;
-    if (static_cast<uint32_t>(x) > 127)
-        x = 127;
-    SendPayload({'n', Inverted(x)});
+    SendPayload({'n', Inverted(SettingValues::BaseCorrection(x))});
 }
 
 void Tecu::SetGasInjectors(int mask) {
@@ -69,7 +63,7 @@ void Tecu::SetInjectorProtection(int v) {
 }
 
 void Tecu::SetRpmPin(int on) {
-    SendPayload({'u', static_cast<uint8_t>(on ? 1 : 0)});
+    SendPayload({'u', static_cast<uint8_t>(SettingValues::Flag(on))});
 }
 
 void Tecu::TestInjector(int cylinderBit, int state) {
@@ -101,7 +95,7 @@ void Tecu::StopStreaming() {
 }
 
 void Tecu::SetSwitchRpm(int i) {
-    SendPayload({'e', static_cast<uint8_t>(static_cast<uint32_t>(i) > 11 ? 0 : i)});
+    SendPayload({'e', static_cast<uint8_t>(SettingValues::SwitchRpmIndex(i))});
 }
 
 void Tecu::SetMapSensor(int v) {
